@@ -1,0 +1,71 @@
+#pragma once
+#include <cstdint>
+
+struct StringDesc;
+
+// A key code is a character 1..255 in code page 437, or an extended key:
+// scan code * 256 + 255. Its string form is the one byte, or the byte 255
+// followed by the scan code.
+inline constexpr int32_t EXT_KEY_PREFIX = 255;
+
+constexpr int32_t ext_key(int32_t scan) { return scan * 256 + EXT_KEY_PREFIX; }
+
+inline constexpr int32_t KEY_BACKSPACE = 8;
+inline constexpr int32_t KEY_TAB = 9;
+inline constexpr int32_t KEY_LINE_FEED = 10;
+inline constexpr int32_t KEY_ENTER = 13;
+inline constexpr int32_t KEY_ESCAPE = 27;
+inline constexpr int32_t KEY_HOME = ext_key(0x47);
+inline constexpr int32_t KEY_UP = ext_key(0x48);
+inline constexpr int32_t KEY_PAGE_UP = ext_key(0x49);
+inline constexpr int32_t KEY_LEFT = ext_key(0x4B);
+inline constexpr int32_t KEY_RIGHT = ext_key(0x4D);
+inline constexpr int32_t KEY_END = ext_key(0x4F);
+inline constexpr int32_t KEY_DOWN = ext_key(0x50);
+inline constexpr int32_t KEY_PAGE_DOWN = ext_key(0x51);
+inline constexpr int32_t KEY_INSERT = ext_key(0x52);
+inline constexpr int32_t KEY_DELETE = ext_key(0x53);
+inline constexpr int32_t KEY_F1 = ext_key(0x3B);
+inline constexpr int32_t KEY_F10 = ext_key(0x44);
+inline constexpr int32_t KEY_CLOSE = ext_key(0x6B);  // window closed; also Alt+F4
+
+// Modifier bits of a key event (control-key state).
+inline constexpr uint32_t MOD_RIGHT_ALT = 0x01;
+inline constexpr uint32_t MOD_LEFT_ALT = 0x02;
+inline constexpr uint32_t MOD_RIGHT_CTRL = 0x04;
+inline constexpr uint32_t MOD_LEFT_CTRL = 0x08;
+inline constexpr uint32_t MOD_SHIFT = 0x10;
+inline constexpr uint32_t MOD_ENHANCED = 0x100;
+
+// Virtual key numbers used by the key tables (those of the PC keyboard
+// layer the tables come from).
+enum VirtualKey : int32_t {
+    VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12,
+    VK_PAUSE = 0x13, VK_CAPITAL = 0x14, VK_ESCAPE = 0x1B, VK_SPACE = 0x20, VK_PRIOR = 0x21, VK_NEXT = 0x22,
+    VK_END = 0x23, VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
+    VK_INSERT = 0x2D, VK_DELETE = 0x2E, VK_LWIN = 0x5B, VK_RWIN = 0x5C, VK_APPS = 0x5D,
+    VK_NUMPAD0 = 0x60, VK_MULTIPLY = 0x6A, VK_ADD = 0x6B, VK_SEPARATOR = 0x6C, VK_SUBTRACT = 0x6D,
+    VK_DECIMAL = 0x6E, VK_DIVIDE = 0x6F, VK_F1 = 0x70, VK_F10 = 0x79, VK_F12 = 0x7B,
+    VK_NUMLOCK = 0x90, VK_SCROLL = 0x91, VK_LSHIFT = 0xA0, VK_RSHIFT = 0xA1, VK_LCONTROL = 0xA2,
+    VK_RCONTROL = 0xA3, VK_LMENU = 0xA4, VK_RMENU = 0xA5,
+    VK_OEM_1 = 0xBA, VK_OEM_PLUS = 0xBB, VK_OEM_COMMA = 0xBC, VK_OEM_MINUS = 0xBD, VK_OEM_PERIOD = 0xBE,
+    VK_OEM_2 = 0xBF, VK_OEM_3 = 0xC0, VK_OEM_4 = 0xDB, VK_OEM_5 = 0xDC, VK_OEM_6 = 0xDD, VK_OEM_7 = 0xDE,
+};
+
+// Key code of a key event, or -1 when it has none.
+int32_t key_translate(int32_t character, int32_t scan_code, int32_t virtual_key, uint32_t modifiers,
+                      int32_t strict);
+
+// The key's string form as a temporary string (the static empty string
+// when no temporary is free).
+StringDesc* key_code_string(int32_t code);
+
+// The key code a one- or two-byte key string stands for (0 for empty).
+int32_t key_string_code(const StringDesc* key);
+
+// The unshifted character of a virtual key on the US layout, 0 when it has
+// none (the keyboard layer's "virtual key to character" map).
+int32_t virtual_key_char(int32_t virtual_key);
+
+// The scan code of a virtual key on the US layout, 0 when unknown.
+int32_t virtual_key_scan(int32_t virtual_key);

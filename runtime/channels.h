@@ -1,0 +1,63 @@
+#pragma once
+#include <cstdint>
+
+#include "runtime/error.h"
+
+struct StringDesc;
+struct ChannelRecord;
+
+enum FileMode : int32_t { MODE_BINARY = 0, MODE_RANDOM = 1, MODE_INPUT = 2, MODE_OUTPUT = 3, MODE_APPEND = 4 };
+enum FileAccess : int32_t { ACCESS_DEFAULT = 0, ACCESS_READ = 1, ACCESS_WRITE = 2, ACCESS_READ_WRITE = 3 };
+enum ChannelKind : int32_t { KIND_CONSOLE = 1, KIND_FILE = 4 };
+
+// The operations behind a channel, in slot order; a null slot is an
+// operation the channel does not support.
+struct ChannelDriver {
+    int32_t (*eof)(ChannelRecord* rec);  // -1 true, 0 false; stores nothing
+    ErrorCode (*close)(ChannelRecord* rec);
+    ErrorCode (*seek)(ChannelRecord* rec, int64_t offset, int32_t origin);
+    ErrorCode (*tell)(ChannelRecord* rec, int64_t* position);
+    ErrorCode (*read)(ChannelRecord* rec, void* buffer, uint64_t* count);
+    ErrorCode (*read_wide)(ChannelRecord* rec, void* buffer, uint64_t* count);
+    ErrorCode (*write)(ChannelRecord* rec, const void* buffer, uint64_t length);
+    ErrorCode (*write_wide)(ChannelRecord* rec, const void* buffer, uint64_t length);
+    ErrorCode (*lock)(ChannelRecord* rec, int64_t offset, int64_t length);
+    ErrorCode (*unlock)(ChannelRecord* rec, int64_t offset, int64_t length);
+    ErrorCode (*read_line)(ChannelRecord* rec, StringDesc* dest);
+    ErrorCode (*read_line_wide)(ChannelRecord* rec, StringDesc* dest);
+    void* reserved;
+    ErrorCode (*flush)(ChannelRecord* rec);
+};
+
+struct ChannelRecord {
+    int32_t mode;
+    int32_t record_length;
+    int32_t encoding;
+    int64_t size;  // length at open, -1 when not measured
+    int32_t kind;
+    int32_t access;
+    int32_t lock;
+    int32_t column;  // characters since the last line break (text writes)
+    int32_t width;   // line width for the column count, 0 = no limit
+    uint8_t putback[4];
+    uint64_t putback_count;
+    const ChannelDriver* driver;  // non-null exactly while the channel is open
+    void* stream;
+};
+
+inline constexpr int32_t CHANNEL_MAX = 255;
+inline constexpr int32_t PUTBACK_MAX = 4;
+
+// Maps a channel number (-1 .. 255) to its record; null for any other number.
+ChannelRecord* channel_record(int32_t channel);
+
+ErrorCode file_open(StringDesc* name, int32_t mode, int32_t access, int32_t lock, int32_t channel,
+                    int32_t record_length);
+ErrorCode file_put(int32_t channel, int64_t position, const void* data, uint64_t length);
+ErrorCode file_close_all();
+ErrorCode file_write_at(ChannelRecord* rec, int64_t position, const void* data, uint64_t length, bool put,
+                        bool text, bool wide);
+ErrorCode file_seek_to(ChannelRecord* rec, int64_t position);
+ErrorCode file_read_at(ChannelRecord* rec, int64_t position, void* buffer, uint64_t length,
+                       uint64_t* delivered);
+ErrorCode file_unread(ChannelRecord* rec, const uint8_t* bytes, uint64_t count);

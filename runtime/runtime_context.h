@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+
+#include "runtime/channels.h"
+#include "runtime/console_hooks.h"
+#include "runtime/strings.h"
+
+// The one process-wide runtime record.
+struct RuntimeContext {
+    int32_t argc;
+    char** argv;
+    StringDesc empty_string;
+    ConsoleHooks hooks;
+    ChannelRecord console_record;   // channel 0
+    ChannelRecord reserved_record;  // channel -1
+    ChannelRecord channels[CHANNEL_MAX];  // channels 1 .. 255
+    int32_t files_opened;
+    int32_t start_value;
+    void (*exit_hook)(int32_t code);
+};
+
+RuntimeContext& runtime_context();
+
+// Runs the program's static initialisers once per process: runtime_init now,
+// runtime_shutdown at exit. Further calls do nothing.
+void runtime_static_init();
+
+void runtime_init();
+void runtime_start(int32_t argc, char** argv, int32_t start_value);
+[[noreturn]] void runtime_end(int32_t code);
+void runtime_shutdown();
