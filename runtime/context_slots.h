@@ -17,3 +17,7 @@ void* get_context_slot(int32_t slot, size_t size);
 
 // Frees every slot record (and first the buffer a DrawContext holds).
 void context_slots_release();
+
+// Lets the owner of a slot's record free what the record holds before the
+// record itself is released (the drawing context's row table).
+void context_slot_set_finaliser(int32_t slot, void (*finaliser)(void*));

@@ -1,0 +1,8 @@
+#pragma once
+#include <cstdint>
+
+// Page operations (hooks 26, 27): copy one page onto another; choose the
+// page drawn on and the page shown (a negative number keeps the current).
+// Both answer 0, or -1 for a page that does not exist.
+int32_t gfx_copy_page(int32_t from, int32_t to);
+int32_t gfx_set_pages(int32_t work, int32_t visible);

@@ -1,0 +1,235 @@
+#include "runtime/disk_driver.h"
+
+#include <fcntl.h>
+#include <strings.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "runtime/console_channel.h"
+#include "runtime/strings.h"
+
+namespace {
+
+FILE* stream_of(ChannelRecord* rec) { return static_cast<FILE*>(rec->stream); }
+
+bool is_std_output(FILE* f) { return f == stdout || f == stderr; }
+
+int32_t disk_eof(ChannelRecord* rec) {
+    FILE* f = stream_of(rec);
+    if (!f) return -1;
+    int32_t mode = rec->mode;
+    if ((mode == MODE_INPUT || mode == MODE_OUTPUT || mode == MODE_APPEND) && std::feof(f)) return -1;
+    if (mode == MODE_BINARY || mode == MODE_RANDOM || mode == MODE_INPUT) {
+        off_t pos = ftello(f);
+        return pos >= rec->size ? -1 : 0;
+    }
+    return 0;
+}
+
+ErrorCode disk_close(ChannelRecord* rec) {
+    if (FILE* f = stream_of(rec)) std::fclose(f);
+    rec->stream = nullptr;
+    return ERR_NONE;
+}
+
+ErrorCode disk_seek(ChannelRecord* rec, int64_t offset, int32_t origin) {
+    FILE* f = stream_of(rec);
+    if (!f) return ERR_INVALID_CALL;
+    static constexpr int whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+    if (origin < 0 || origin > 2) return ERR_INVALID_CALL;
+    return fseeko(f, offset, whence[origin]) == 0 ? ERR_NONE : ERR_IO;
+}
+
+ErrorCode disk_tell(ChannelRecord* rec, int64_t* position) {
+    FILE* f = stream_of(rec);
+    if (!f) return ERR_INVALID_CALL;
+    *position = ftello(f);
+    return ERR_NONE;
+}
+
+ErrorCode disk_read(ChannelRecord* rec, void* buffer, uint64_t* count) {
+    FILE* f = stream_of(rec);
+    if (!f) return ERR_INVALID_CALL;
+    uint64_t n = is_std_output(f) ? console_stdin_read(buffer, *count) : std::fread(buffer, 1, *count, f);
+    std::memset(static_cast<uint8_t*>(buffer) + n, 0, *count - n);
+    *count = n;
+    return ERR_NONE;
+}
+
+// Writes go through the stream's buffer a byte at a time when they are
+// short: the generator's two-byte samples then cost a few stores each
+// instead of a full library call.
+ErrorCode disk_write(ChannelRecord* rec, const void* buffer, uint64_t length) {
+    FILE* f = stream_of(rec);
+    if (!f) return ERR_INVALID_CALL;
+    auto* bytes = static_cast<const uint8_t*>(buffer);
+    if (length <= 8) {
+        for (uint64_t i = 0; i < length; ++i) {
+            if (putc_unlocked(bytes[i], f) == EOF) return ERR_IO;
+        }
+        return ERR_NONE;
+    }
+    return fwrite_unlocked(bytes, 1, length, f) == length ? ERR_NONE : ERR_IO;
+}
+
+// Whole-file byte-range locks; on this platform advisory record locks.
+ErrorCode lock_range(ChannelRecord* rec, int64_t offset, int64_t length, short type) {
+    FILE* f = stream_of(rec);
+    if (!f) return ERR_INVALID_CALL;
+    if (length == 0) return ERR_INVALID_CALL;
+    struct flock fl {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<uint32_t>(offset);
+    fl.l_len = static_cast<uint32_t>(length);
+    return fcntl(fileno(f), F_SETLK, &fl) == 0 ? ERR_NONE : ERR_IO;
+}
+
+ErrorCode disk_lock(ChannelRecord* rec, int64_t offset, int64_t length) {
+    FILE* f = stream_of(rec);
+    short type = f && rec->access == ACCESS_READ ? F_RDLCK : F_WRLCK;
+    return lock_range(rec, offset, length, type);
+}
+
+ErrorCode disk_unlock(ChannelRecord* rec, int64_t offset, int64_t length) {
+    return lock_range(rec, offset, length, F_UNLCK);
+}
+
+ErrorCode disk_read_line(ChannelRecord* rec, StringDesc* dest) {
+    FILE* f = stream_of(rec);
+    if (!f) return ERR_INVALID_CALL;
+    char* line = nullptr;
+    size_t capacity = 0;
+    ssize_t n;
+    if (is_std_output(f)) {
+        n = 0;
+        uint8_t byte;
+        // Read up to and including the line feed, as a text line does.
+        while (console_stdin_read(&byte, 1) == 1) {
+            char* grown = static_cast<char*>(std::realloc(line, static_cast<size_t>(n) + 2));
+            if (!grown) break;
+            line = grown;
+            line[n++] = static_cast<char>(byte);
+            if (byte == '\n') break;
+        }
+    } else {
+        n = getline(&line, &capacity, f);
+    }
+    if (n < 0) n = 0;
+    StringDesc* copy = temp_string_alloc(nullptr, static_cast<uint64_t>(n));
+    if (copy && n) std::memcpy(copy->data, line, static_cast<size_t>(n));
+    std::free(line);
+    string_assign(dest, copy ? copy : string_empty());
+    return ERR_NONE;
+}
+
+ErrorCode disk_flush(ChannelRecord* rec) {
+    FILE* f = stream_of(rec);
+    if (!f) return ERR_INVALID_CALL;
+    std::fflush(f);
+    return ERR_NONE;
+}
+
+FILE* open_buffered(const char* name, const char* how) {
+    FILE* f = std::fopen(name, how);
+    if (f) std::setvbuf(f, nullptr, _IOFBF, DISK_BUFFER_SIZE);
+    return f;
+}
+
+// Binary and random files: an existing file is opened for update without
+// being truncated; a missing one is created; a read-only one is opened for
+// reading.
+FILE* open_binary(ChannelRecord* rec, const char* name, ErrorCode* error) {
+    const char* how = rec->access == ACCESS_READ ? "rb" : rec->access == ACCESS_WRITE ? "wb" : "r+b";
+    FILE* f = open_buffered(name, how);
+    if (f) return f;
+    *error = ERR_OPEN_FAILED;
+    if (rec->access == ACCESS_READ || rec->access == ACCESS_WRITE) return nullptr;
+    f = open_buffered(name, "w+b");
+    if (f || rec->access == ACCESS_READ_WRITE) return f;
+    f = open_buffered(name, "rb");
+    if (f) rec->access = ACCESS_READ;
+    return f;
+}
+
+FILE* open_input(ChannelRecord* rec, const char* name, ErrorCode* error) {
+    FILE* f = open_buffered(name, "rb");
+    if (!f) {
+        *error = ERR_OPEN_FAILED;
+        return nullptr;
+    }
+    if (fseeko(f, 0, SEEK_END) != 0) {
+        std::fclose(f);
+        *error = ERR_INVALID_CALL;
+        return nullptr;
+    }
+    rec->size = ftello(f);
+    f = std::freopen(name, "r", f);
+    if (!f) {
+        *error = ERR_OPEN_FAILED;
+        return nullptr;
+    }
+    std::setvbuf(f, nullptr, _IOFBF, DISK_BUFFER_SIZE);
+    return f;
+}
+
+// Measures the size where the mode wants it; false when the seek fails.
+bool measure_size(ChannelRecord* rec, FILE* f) {
+    switch (rec->mode) {
+        case MODE_BINARY:
+        case MODE_RANDOM:
+            if (fseeko(f, 0, SEEK_END) != 0) return false;
+            rec->size = ftello(f);
+            return fseeko(f, 0, SEEK_SET) == 0;
+        case MODE_APPEND:
+            rec->size = ftello(f);
+            return true;
+        case MODE_OUTPUT:
+            rec->size = 0;
+            return true;
+        default:
+            return true;
+    }
+}
+
+}  // namespace
+
+const ChannelDriver disk_driver = {
+    disk_eof,  disk_close,  disk_seek,      disk_tell, disk_read, nullptr, disk_write,
+    nullptr,   disk_lock,   disk_unlock,    disk_read_line, nullptr, nullptr, disk_flush,
+};
+
+ErrorCode disk_open(ChannelRecord* rec, const char* name) {
+    // A backslash in a name stands for the directory separator here.
+    char* path = strdup(name);
+    if (!path) return ERR_OPEN_FAILED;
+    for (char* p = path; *p; ++p)
+        if (*p == '\\') *p = '/';
+    rec->driver = &disk_driver;
+    ErrorCode error = ERR_NONE;
+    FILE* f = nullptr;
+    switch (rec->mode) {
+        case MODE_BINARY:
+        case MODE_RANDOM: f = open_binary(rec, path, &error); break;
+        case MODE_INPUT: f = open_input(rec, path, &error); break;
+        case MODE_OUTPUT: f = open_buffered(path, "wb"); break;
+        case MODE_APPEND: f = open_buffered(path, "ab"); break;
+        default: error = ERR_INVALID_CALL; break;
+    }
+    if (!f && error == ERR_NONE) error = ERR_OPEN_FAILED;
+    if (f && rec->mode != MODE_INPUT && !measure_size(rec, f)) {
+        std::fclose(f);
+        f = nullptr;
+        error = ERR_INVALID_CALL;
+    }
+    if (f) {
+        rec->stream = f;
+        if (rec->access == ACCESS_DEFAULT) rec->access = ACCESS_READ_WRITE;
+        if (strcasecmp(path, "CON") == 0) rec->kind = KIND_CONSOLE;
+    }
+    std::free(path);
+    return f ? ERR_NONE : error;
+}

@@ -1,0 +1,56 @@
+#include "runtime/runtime_context.h"
+
+#include <cfenv>
+#include <clocale>
+#include <cstdlib>
+
+#include "runtime/console_channel.h"
+#include "runtime/context_slots.h"
+#include "textconsole/text_console.h"
+
+namespace {
+
+RuntimeContext g_context;
+int32_t g_init_count;
+bool g_static_init_done;
+
+}  // namespace
+
+RuntimeContext& runtime_context() { return g_context; }
+
+ConsoleHooks& console_hooks() { return g_context.hooks; }
+
+void runtime_static_init() {
+    if (g_static_init_done) return;
+    g_static_init_done = true;
+    runtime_init();
+    std::atexit(runtime_shutdown);
+}
+
+void runtime_init() {
+    if (++g_init_count != 1) return;
+    g_context = RuntimeContext{};
+    // Round to nearest, ties to even: the numeric input's rounding and the
+    // waveform arithmetic rely on it.
+    std::fesetround(FE_TONEAREST);
+    text_console_reset();
+    std::setlocale(LC_CTYPE, "");
+}
+
+void runtime_start(int32_t argc, char** argv, int32_t start_value) {
+    g_context.argc = argc;
+    g_context.argv = argv;
+    g_context.start_value = start_value;
+}
+
+void runtime_end(int32_t code) {
+    if (g_context.exit_hook) g_context.exit_hook(code);
+    std::exit(code);
+}
+
+void runtime_shutdown() {
+    if (g_init_count == 0 || --g_init_count != 0) return;
+    file_close_all();
+    console_channel_release();
+    context_slots_release();
+}

@@ -1,0 +1,232 @@
+// The real program with standard input redirected: the batch tool.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <optional>
+#include <random>
+
+#include "generator/run.h"
+#include "support/program.h"
+#include "support/reference_waves.h"
+
+namespace {
+
+const char* const SHAPE_FILES[7] = {"sawtooth.bin", "squaresaw.bin", "sineish.bin", "moogsaw.bin",
+                                    "moogsquare.bin", "triangle.bin", "square.bin"};
+
+ProgramResult run_batch(const ScratchDir& dir, const std::string& input) {
+    ProgramRun run;
+    run.directory = dir.path();
+    run.stdin_data = input;
+    return run_program(run);
+}
+
+void expect_clean_exit(const ProgramResult& r) {
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.signal, 0);
+    EXPECT_EQ(r.exit_status, 0) << r.output;
+}
+
+// Every file of a run holds exactly the shapes of `rate`.
+void expect_files_for_rate(const ScratchDir& dir, int16_t rate) {
+    reference::Shapes ref = reference::compute(rate);
+    for (int shape = 0; shape < 7; ++shape) {
+        std::vector<int16_t> samples = read_samples(dir.file(SHAPE_FILES[shape]));
+        ASSERT_EQ(samples.size(), 65536u) << SHAPE_FILES[shape];
+        for (size_t i = 0; i < samples.size(); ++i)
+            ASSERT_EQ(samples[i], ref.of[shape][i]) << SHAPE_FILES[shape] << " sample " << i << " rate " << rate;
+    }
+    EXPECT_TRUE(file_exists(dir.file("trisquare.bin")));
+    EXPECT_EQ(read_file(dir.file("trisquare.bin")).size(), 0u);
+}
+
+int16_t rate_in_files(const ScratchDir& dir) {
+    std::vector<int16_t> saw = read_samples(dir.file("sawtooth.bin"));
+    if (saw.size() < 2) return 0x7FFF;
+    return static_cast<int16_t>(static_cast<uint16_t>(saw[1] - saw[0]));
+}
+
+TEST(Batch, Rate128WritesEveryFile) {
+    ScratchDir dir;
+    ProgramResult r = run_batch(dir, "128\n");
+    expect_clean_exit(r);
+    for (const char* name : SHAPE_FILES) EXPECT_EQ(read_file(dir.file(name)).size(), 131072u) << name;
+    expect_files_for_rate(dir, 128);
+    EXPECT_EQ(r.output, "");  // no prompt in batch use
+}
+
+// Samples the specification pins, read back from the files the program wrote.
+TEST(Batch, PinnedSamplesThroughTheProgram) {
+    struct Pin {
+        const char* file;
+        size_t index;
+        int16_t value;
+    };
+    struct RateCase {
+        const char* input;
+        std::vector<Pin> pins;
+    };
+    const RateCase cases[] = {
+        {"1\n",
+         {{"sawtooth.bin", 0, -32768}, {"squaresaw.bin", 0, -32768}, {"sineish.bin", 0, 4},
+          {"moogsaw.bin", 0, -32767}, {"moogsquare.bin", 0, -32767}, {"triangle.bin", 0, -1},
+          {"square.bin", 0, -32767}, {"squaresaw.bin", 1, -32766}, {"moogsquare.bin", 1, -32703},
+          {"triangle.bin", 1, -3}, {"sawtooth.bin", 65535, 32767}, {"moogsquare.bin", 65535, 256},
+          {"sineish.bin", 16384, -32764}, {"moogsaw.bin", 65355, -32767}}},
+        {"0\n", {{"sawtooth.bin", 65535, -32768}, {"moogsquare.bin", 2, -32639}, {"moogsquare.bin", 2422, -256}}},
+        {"-1\n", {{"sawtooth.bin", 1, 32767}, {"sawtooth.bin", 2, 32766}, {"moogsaw.bin", 181, -32767}}},
+        {"128\n",
+         {{"sawtooth.bin", 256, 0}, {"squaresaw.bin", 256, 0}, {"moogsaw.bin", 256, 16383},
+          {"moogsquare.bin", 256, 0}, {"triangle.bin", 256, 1}, {"square.bin", 256, 0}}},
+        {"-32768\n", {{"sawtooth.bin", 0, -32768}, {"sawtooth.bin", 1, 0}, {"square.bin", 1, 0},
+                      {"square.bin", 2, -32767}}},
+    };
+    for (const RateCase& c : cases) {
+        ScratchDir dir;
+        expect_clean_exit(run_batch(dir, c.input));
+        for (const Pin& p : c.pins) {
+            std::vector<int16_t> samples = read_samples(dir.file(p.file));
+            ASSERT_GT(samples.size(), p.index);
+            EXPECT_EQ(samples[p.index], p.value) << c.input << p.file << "[" << p.index << "]";
+        }
+        int16_t rate = static_cast<int16_t>(std::stoi(c.input));
+        expect_files_for_rate(dir, rate);
+    }
+}
+
+// Every row of the numeric-input table, typed through standard input into
+// the rate that lands in the files.
+TEST(Batch, NumericInputTable) {
+    const std::pair<std::string, int16_t> rows[] = {
+        {"", 0},           {"128", 128},     {"   128   ", 128}, {"-5", -5},          {"+7", 7},
+        {"70000", 4464},   {"65535", -1},    {"99999999999", -1}, {"3000000000", 24064}, {"3000000000.0", 0},
+        {"70000.0", 4464}, {"2.5", 2},       {"3.5", 4},          {"-2.5", -2},        {"-1.5", -2},
+        {"1e3", 1000},     {"1d3", 1000},    {"1E10", 0},         {"&HFF", 255},       {"&HFFFF", -1},
+        {"&H1E", 30},      {"&O17", 15},     {"&17", 15},         {"&B101", 5},        {"12abc", 12},
+        {"abc", 0},        {"hello", 0},     {"0x10", 0},         {"0x1.8", 0},        {"1,5", 1},
+        {"1 2", 1},        {"\"12\"", 12},   {"\"1\"2", 12},      {std::string(70, '1'), -1},
+    };
+    for (const auto& [typed, rate] : rows) {
+        ScratchDir dir;
+        expect_clean_exit(run_batch(dir, typed + "\n"));
+        EXPECT_EQ(rate_in_files(dir), rate) << "typed [" << typed << "]";
+    }
+}
+
+TEST(Batch, ExistingFilesAreNotTruncated) {
+    ScratchDir dir;
+    std::vector<unsigned char> old_trisquare = {1, 2, 3, 4, 5};
+    std::vector<unsigned char> old_square(200000);
+    for (size_t i = 0; i < old_square.size(); ++i) old_square[i] = static_cast<unsigned char>(i * 7);
+    write_file(dir.file("trisquare.bin"), old_trisquare);
+    write_file(dir.file("square.bin"), old_square);
+    expect_clean_exit(run_batch(dir, "128\n"));
+    EXPECT_EQ(read_file(dir.file("trisquare.bin")), old_trisquare);
+    std::vector<unsigned char> square = read_file(dir.file("square.bin"));
+    ASSERT_EQ(square.size(), 200000u);
+    EXPECT_TRUE(std::equal(square.begin() + 131072, square.end(), old_square.begin() + 131072));
+    std::vector<int16_t> samples = read_samples(dir.file("square.bin"));
+    reference::Shapes ref = reference::compute(128);
+    EXPECT_TRUE(std::equal(ref.of[6].begin(), ref.of[6].end(), samples.begin()));
+}
+
+TEST(Batch, EmptyInputGivesRateZero) {
+    ScratchDir dir;
+    ProgramRun run;
+    run.directory = dir.path();
+    run.stdin_from_dev_null = true;
+    expect_clean_exit(run_program(run));
+    expect_files_for_rate(dir, 0);
+}
+
+// Files that can't be written fail alone; the others are written in full.
+TEST(Batch, UnwritableFilesFailAlone) {
+    ScratchDir dir;
+    ASSERT_EQ(mkdir(dir.file("sineish.bin").c_str(), 0755), 0);
+    write_file(dir.file("moogsaw.bin"), {9, 9, 9});
+    chmod(dir.file("moogsaw.bin").c_str(), 0444);
+    ProgramRun run;
+    run.directory = dir.path();
+    run.stdin_data = "128\n";
+    run.drop_privileges = true;  // so the read-only file is read-only for us too
+    expect_clean_exit(run_program(run));
+    EXPECT_EQ(read_file(dir.file("moogsaw.bin")), (std::vector<unsigned char>{9, 9, 9}));
+    reference::Shapes ref = reference::compute(128);
+    for (int shape : {0, 1, 4, 5, 6})
+        EXPECT_EQ(read_samples(dir.file(SHAPE_FILES[shape])), ref.of[shape]) << SHAPE_FILES[shape];
+}
+
+TEST(Batch, ReadOnlyDirectory) {
+    ScratchDir dir;
+    chmod(dir.path().c_str(), 0555);
+    ProgramRun run;
+    run.directory = dir.path();
+    run.stdin_data = "128\n";
+    run.drop_privileges = true;
+    expect_clean_exit(run_program(run));
+    EXPECT_FALSE(file_exists(dir.file("sawtooth.bin")));
+}
+
+// An endless line and binary garbage: read as tokens and keys, with memory
+// bounded whatever the input's length.
+// Memory must not grow with the input: the program runs in an address
+// space smaller than the longest input. (Sanitizers reserve huge address
+// ranges, so their builds run without the limit.)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool SANITIZED = true;
+#else
+constexpr bool SANITIZED = false;
+#endif
+constexpr int MEMORY_LIMIT_MIB = 64;
+
+TEST(Batch, HostileInput) {
+    ScratchDir inputs;
+    auto make_input = [&](const std::string& name, auto&& fill) {
+        std::ofstream out(inputs.file(name), std::ios::binary);
+        fill(out);
+        return inputs.file(name);
+    };
+    struct Case {
+        std::string path;
+        std::optional<int16_t> rate;  // none: whatever the garbage reads as
+    };
+    const Case cases[] = {
+        {make_input("small", [](std::ofstream& o) { o << "7\n"; }), 7},
+        {make_input("endless", [](std::ofstream& o) {  // longer than the address space allowed
+             o << '1';
+             std::string chunk(1 << 20, '2');
+             for (int i = 0; i < 2 * MEMORY_LIMIT_MIB; ++i) o << chunk;
+         }),
+         -1},  // 67 digits saturate
+        {make_input("blanks", [](std::ofstream& o) { o << std::string(100000, ' ') << "7\n"; }), 7},
+        {make_input("garbage", [](std::ofstream& o) {
+             std::mt19937 random(42);
+             for (int i = 0; i < (4 << 20); ++i) o.put(static_cast<char>(random()));
+         }),
+         std::nullopt},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        ProgramRun run;
+        run.directory = dir.path();
+        run.stdin_file = c.path;
+        run.address_space_mib = SANITIZED ? 0 : MEMORY_LIMIT_MIB;
+        ProgramResult r = run_program(run);
+        expect_clean_exit(r);
+        EXPECT_EQ(read_file(dir.file("sawtooth.bin")).size(), 131072u);
+        if (c.rate) {
+            EXPECT_EQ(rate_in_files(dir), *c.rate) << c.path;
+        }
+    }
+}
+
+// Keys after the rate are drained; the end of input ends the wait.
+TEST(Batch, TrailingInputIsDrainedAsKeys) {
+    ScratchDir dir;
+    ProgramResult r = run_batch(dir, "5\nxyz\n\x1b[A more keys");
+    expect_clean_exit(r);
+    EXPECT_EQ(rate_in_files(dir), 5);
+}
+
+}  // namespace

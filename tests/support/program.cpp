@@ -1,0 +1,148 @@
+#include "support/program.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+// The child's environment, built before the fork: after it only
+// async-signal-safe calls are allowed.
+std::vector<std::string> child_env(const ProgramRun& run) {
+    std::map<std::string, std::string> vars;
+    for (char** e = environ; *e; ++e) {
+        std::string entry = *e;
+        size_t eq = entry.find('=');
+        if (eq != std::string::npos) vars[entry.substr(0, eq)] = entry.substr(eq + 1);
+    }
+    if (!run.env.count("DISPLAY")) vars.erase("DISPLAY");
+    for (const auto& [name, value] : run.env) {
+        if (value)
+            vars[name] = *value;
+        else
+            vars.erase(name);
+    }
+    std::vector<std::string> out;
+    for (const auto& [name, value] : vars) out.push_back(name + "=" + value);
+    return out;
+}
+
+[[noreturn]] void exec_child(const ProgramRun& run, int in_fd, int out_fd, char* const* envp) {
+    dup2(in_fd, STDIN_FILENO);
+    dup2(out_fd, STDOUT_FILENO);
+    dup2(out_fd, STDERR_FILENO);
+    if (!run.directory.empty() && chdir(run.directory.c_str()) != 0) _exit(126);
+    if (run.address_space_mib > 0) {
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(run.address_space_mib) << 20;
+        if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(124);
+    }
+    if (run.drop_privileges && geteuid() == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(125);
+    }
+    char* const argv[] = {const_cast<char*>("wavetable"), nullptr};
+    execve(WAVETABLE_BINARY, argv, envp);
+    _exit(127);
+}
+
+void feed(int fd, const std::string& data) {
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<size_t>(n);
+    }
+    close(fd);
+}
+
+}  // namespace
+
+ProgramResult run_program(const ProgramRun& run) {
+    int in_pipe[2], out_pipe[2];
+    if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0) return {};
+    int in_fd = in_pipe[0];
+    bool from_file = run.stdin_from_dev_null || !run.stdin_file.empty();
+    if (from_file) in_fd = open(run.stdin_from_dev_null ? "/dev/null" : run.stdin_file.c_str(), O_RDONLY | O_CLOEXEC);
+    signal(SIGPIPE, SIG_IGN);
+    std::vector<std::string> env = child_env(run);
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) exec_child(run, in_fd, out_pipe[1], envp.data());
+    close(in_pipe[0]);
+    close(out_pipe[1]);
+    if (from_file) close(in_fd);
+    std::thread writer(feed, in_pipe[1], run.stdin_data);
+    ProgramResult result;
+    std::thread reader([&] {
+        char buf[4096];
+        ssize_t n;
+        while ((n = read(out_pipe[0], buf, sizeof buf)) > 0) result.output.append(buf, static_cast<size_t>(n));
+        close(out_pipe[0]);
+    });
+    auto deadline = std::chrono::steady_clock::now() + run.timeout;
+    int status = 0;
+    for (;;) {
+        pid_t r = waitpid(pid, &status, WNOHANG);
+        if (r == pid) break;
+        if (std::chrono::steady_clock::now() > deadline) {
+            result.timed_out = true;
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    writer.join();
+    reader.join();
+    if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+
+    return result;
+}
+
+ScratchDir::ScratchDir() {
+    std::string templ = std::filesystem::temp_directory_path().string() + "/wavetable-test-XXXXXX";
+    char* made = mkdtemp(templ.data());
+    path_ = made ? made : "";
+    if (!path_.empty()) chmod(path_.c_str(), 0777);
+}
+
+ScratchDir::~ScratchDir() {
+    if (path_.empty()) return;
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::vector<unsigned char> read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+void write_file(const std::string& path, const std::vector<unsigned char>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool file_exists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::vector<int16_t> read_samples(const std::string& path) {
+    std::vector<unsigned char> bytes = read_file(path);
+    std::vector<int16_t> samples(bytes.size() / 2);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    return samples;
+}

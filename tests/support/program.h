@@ -1,0 +1,51 @@
+#pragma once
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Runs the real wavetable binary as a child process, the way a user or a
+// script would: with given standard input, working directory and
+// environment.
+struct ProgramRun {
+    std::string stdin_data;
+    std::string directory;
+    // Environment changes: a value sets the variable, nullopt removes it.
+    // DISPLAY is removed unless given, so no window opens.
+    std::map<std::string, std::optional<std::string>> env;
+    std::string stdin_file;  // read standard input from this file instead
+    bool stdin_from_dev_null = false;
+    bool drop_privileges = false;  // run as "nobody" when started as root
+    long address_space_mib = 0;    // limit of the child's address space, 0 = none
+    std::chrono::milliseconds timeout{20000};
+};
+
+struct ProgramResult {
+    int exit_status = -1;  // -1 when killed or timed out
+    int signal = 0;
+    bool timed_out = false;
+    std::string output;  // standard output and error
+};
+
+ProgramResult run_program(const ProgramRun& run);
+
+// A fresh empty directory, removed with its contents at destruction.
+class ScratchDir {
+   public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+   private:
+    std::string path_;
+};
+
+std::vector<unsigned char> read_file(const std::string& path);
+void write_file(const std::string& path, const std::vector<unsigned char>& bytes);
+bool file_exists(const std::string& path);
+// The 16-bit little-endian samples of a file.
+std::vector<int16_t> read_samples(const std::string& path);

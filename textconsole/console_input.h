@@ -1,0 +1,12 @@
+#pragma once
+
+// Internals shared by the character console's key side.
+
+// The console went away (end of redirected input, terminal hung up):
+// appends the window-close key once and remembers it.
+void text_console_closed();
+bool text_console_is_closed();
+void text_console_input_reset();
+
+// Moves whatever the terminal has sent into the key ring, without waiting.
+void terminal_read_keys();

@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs the Debian packages the build ("build") or the tests ("test")
+# need, when they are missing. Safe to run again: installs nothing twice.
+set -eu
+
+build_packages="cmake g++ make pkg-config libx11-dev libxext-dev libxrandr-dev libncurses-dev"
+test_packages="$build_packages libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev"
+
+case "${1:-build}" in
+    build) wanted=$build_packages ;;
+    test) wanted=$test_packages ;;
+    *) echo "usage: $0 build|test" >&2; exit 2 ;;
+esac
+
+missing=""
+for p in $wanted; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >/dev/null
