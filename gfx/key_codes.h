@@ -52,6 +52,34 @@ enum VirtualKey : int32_t {
     VK_OEM_2 = 0xBF, VK_OEM_3 = 0xC0, VK_OEM_4 = 0xDB, VK_OEM_5 = 0xDC, VK_OEM_6 = 0xDD, VK_OEM_7 = 0xDE,
 };
 
+// Scan-code tables of the key translation. Values above 255 are extended
+// keys: their high byte is the scan code to report. Lower values are never
+// used (the character comes from the keyboard layout) and are stored as 0.
+struct KeyTableRow {
+    uint16_t normal, shift, ctrl, alt;
+};
+inline constexpr int32_t KEY_MAIN_ROWS = 89;  // scan codes 0..88
+extern const KeyTableRow key_main_table[KEY_MAIN_ROWS];
+
+// Keys flagged as enhanced (cursor block, keypad Enter and slash), searched
+// in order. Here values of 255 or less are codes themselves.
+struct KeyEnhancedRow {
+    uint16_t scan;
+    KeyTableRow values;
+};
+inline constexpr int32_t KEY_ENHANCED_ROWS = 12;
+extern const KeyEnhancedRow key_enhanced_table[KEY_ENHANCED_ROWS];
+
+// US-layout scan code of each virtual key (alt_vk: the numeric-pad twin or
+// 0). Also the rows of the 128 key states kept by the display.
+struct ScanVkRow {
+    uint8_t scan;
+    uint8_t vk;
+    uint8_t alt_vk;
+};
+inline constexpr int32_t SCAN_VK_ROWS = 86;
+extern const ScanVkRow scan_vk_table[SCAN_VK_ROWS];
+
 // Key code of a key event, or -1 when it has none.
 int32_t key_translate(int32_t character, int32_t scan_code, int32_t virtual_key, uint32_t modifiers,
                       int32_t strict);
@@ -60,12 +88,24 @@ int32_t key_translate(int32_t character, int32_t scan_code, int32_t virtual_key,
 // when no temporary is free).
 StringDesc* key_code_string(int32_t code);
 
-// The key code a one- or two-byte key string stands for (0 for empty).
+// The key code a one- or two-byte key string stands for: 0 for an empty or
+// null string, the byte (1..255, or 0) for one byte, scan * 256 + 255 for
+// 255 followed by a scan code; -1 for any other string.
 int32_t key_string_code(const StringDesc* key);
 
 // The unshifted character of a virtual key on the US layout, 0 when it has
 // none (the keyboard layer's "virtual key to character" map).
 int32_t virtual_key_char(int32_t virtual_key);
 
-// The scan code of a virtual key on the US layout, 0 when unknown.
+// The scan code of a virtual key on the US layout: the first row of
+// scan_vk_table whose key or alternative matches; 0 when unknown (also for
+// virtual key 0).
 int32_t virtual_key_scan(int32_t virtual_key);
+
+// The key that types an ASCII character on the US layout, in the keyboard
+// layer's "character to virtual key" form: virtual key in the low byte,
+// 0x100 Shift, 0x200 Ctrl. Control characters 1..31 are Ctrl with their
+// key (1..26 the letters, 10 Ctrl+Return), except Backspace, Tab, Return
+// and Escape, which are keys of their own. -1 when no key types it
+// (0, 127 and bytes of 128 or more).
+int32_t char_virtual_key(int32_t character);
