@@ -9,6 +9,7 @@
 #include "runtime/channels.h"
 #include "runtime/console.h"
 #include "runtime/console_channel.h"
+#include "runtime/console_end.h"
 #include "runtime/strings.h"
 
 void console_channel_print(const uint8_t* chars, uint64_t count) {
@@ -129,8 +130,13 @@ void draw_mark(const Editor& e) {
 }
 
 // Waits for the next key; 0 when a poll that reported one then gave none.
+// Once the console's input has ended for good (terminal gone, display
+// lost), the line ends as with Enter: nobody can type the rest of it.
 int32_t next_key() {
-    while (!keyhit()) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    while (!keyhit()) {
+        if (console_ended()) return KEY_ENTER;
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
     StringDesc* k = inkey();
     uint64_t n = string_length(k);
     int32_t code = 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/channels.h"
+#include "runtime/console_end.h"
 #include "runtime/console_hooks.h"
 #include "runtime/error.h"
 #include "runtime/print_area.h"
@@ -63,13 +64,13 @@ int32_t console_locate(int32_t row, int32_t column, int32_t cursor) {
 }
 
 StringDesc* inkey() {
-    if (auto hook = console_hooks().inkey) return hook();
-    return text_console_inkey();
+    auto hook = console_hooks().inkey;
+    return console_end_filter_inkey(hook ? hook() : text_console_inkey());
 }
 
 int32_t keyhit() {
-    if (auto hook = console_hooks().keyhit) return hook();
-    return text_console_keyhit();
+    auto hook = console_hooks().keyhit;
+    return console_end_filter_keyhit(hook ? hook() : text_console_keyhit());
 }
 
 int32_t getkey() {

@@ -2,10 +2,9 @@
 
 // Internals shared by the character console's key side.
 
-// The console went away (end of redirected input, terminal hung up):
-// appends the window-close key once and remembers it.
+// The console went away (end of redirected input, terminal hung up): marks
+// the console input ended and appends the window-close key once.
 void text_console_closed();
-bool text_console_is_closed();
 void text_console_input_reset();
 
 // Moves whatever the terminal has sent into the key ring, without waiting.

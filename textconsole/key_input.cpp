@@ -5,19 +5,13 @@
 
 #include "gfx/key_codes.h"
 #include "runtime/console_channel.h"
+#include "runtime/console_end.h"
 #include "runtime/strings.h"
 #include "textconsole/console_input.h"
 #include "textconsole/key_ring.h"
 #include "textconsole/text_console.h"
 
 namespace {
-
-struct CloseState {
-    bool closed;       // the console can deliver no more keys
-    bool idle_polled;  // the last poll after closing found nothing
-};
-
-CloseState g_close;
 
 void pause_ms(int32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -31,38 +25,28 @@ void read_redirected_keys() {
     if (got < 0) text_console_closed();
 }
 
-// A closed console never answers "no key" twice in a row: the close key
-// comes again on the next poll. So a loop that drains keys until none is
-// left still ends, and a later wait for a key ends too.
-void repeat_close_key() {
-    if (!g_close.closed || !key_ring_empty()) return;
-    if (g_close.idle_polled) {
-        g_close.idle_polled = false;
-        key_ring_push(KEY_CLOSE);
-    } else {
-        g_close.idle_polled = true;
-    }
+// A poll that found nothing gives up the processor for a moment, so that a
+// program polling in a loop doesn't burn a core. Not once the console has
+// ended: the next poll has an answer at once.
+void idle_pause() {
+    if (key_ring_empty() && !console_ended()) pause_ms(1);
 }
 
-// A poll that found nothing gives up the processor for a moment, so that a
-// program polling in a loop doesn't burn a core. Not once the console is
-// closed: the next poll has an answer at once.
-void idle_pause() {
-    if (key_ring_empty() && !g_close.closed) pause_ms(1);
-}
+bool g_closed;
 
 }  // namespace
 
+// Like the console control handler on a closed console window: the
+// window-close key, once.
 void text_console_closed() {
-    if (g_close.closed) return;
-    g_close.closed = true;
+    if (g_closed) return;
+    g_closed = true;
+    console_mark_ended();
     key_ring_push(KEY_CLOSE);
 }
 
-bool text_console_is_closed() { return g_close.closed; }
-
 void text_console_input_reset() {
-    g_close = CloseState{};
+    g_closed = false;
     key_ring_clear();
 }
 
@@ -71,7 +55,6 @@ void text_console_poll() {
         read_redirected_keys();
     else
         terminal_read_keys();
-    repeat_close_key();
 }
 
 StringDesc* text_console_inkey() {
