@@ -24,6 +24,8 @@ struct Converters {
 std::mutex g_mutex;
 Converters g_converters;
 bool g_opened = false;
+iconv_t g_utf8_to_cp437 = kNoConverter;
+bool g_utf8_opened = false;
 
 bool is_ascii_name(const char* name) {
     return std::strcmp(name, "ANSI_X3.4-1968") == 0 || std::strcmp(name, "ASCII") == 0 ||
@@ -124,6 +126,19 @@ int32_t codepage_from_locale(const char* bytes, size_t n) {
         return n == 1 && byte >= 1 && byte < 128 ? byte : -1;
     }
     return convert_one_to_cp437(c.to_cp437, bytes, n);
+}
+
+int32_t codepage_from_utf8(const char* bytes, size_t n) {
+    if (bytes == nullptr || n == 0) return -1;
+    const auto lead = static_cast<uint8_t>(bytes[0]);
+    if (lead < 0x80) return n == 1 ? lead : -1;  // ASCII is the same in CP437
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (!g_utf8_opened) {
+        g_utf8_to_cp437 = iconv_open("CP437", "UTF-8");
+        g_utf8_opened = true;
+    }
+    if (g_utf8_to_cp437 == kNoConverter) return -1;
+    return convert_one_to_cp437(g_utf8_to_cp437, bytes, n);
 }
 
 size_t codepage_to_locale(const uint8_t* cp437, size_t n, std::string& out) {

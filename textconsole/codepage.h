@@ -25,6 +25,11 @@ LocaleCharset codepage_locale_charset();
 // has none (or the bytes are not exactly one valid character).
 int32_t codepage_from_locale(const char* bytes, size_t n);
 
+// The CP437 byte (0..255) of one complete UTF-8 character, whatever the
+// locale: -1 when it has none (or the bytes are not exactly one valid
+// character). Windowing systems deliver typed text in UTF-8.
+int32_t codepage_from_utf8(const char* bytes, size_t n);
+
 // Appends n CP437 bytes to `out` in the locale's charset and returns the
 // number of bytes appended. Control bytes 0..31 are copied unchanged; a
 // byte without a locale form becomes '?'.

@@ -1,0 +1,93 @@
+#include "display/window_events.h"
+
+#include <cstring>
+#include <mutex>
+
+#include "display/display_window.h"
+#include "gfx/drivers.h"
+#include "gfx/key_codes.h"
+#include "gfx/key_queue.h"
+#include "gfx/screen.h"
+
+void event_post(const GfxEvent& event) {
+    GfxScreen* s = g_gfx_screen;
+    if (!s || !s->events || !s->event_lock) return;
+    std::lock_guard<std::mutex> lock(*s->event_lock);
+    s->events[s->event_head] = event;
+    s->event_head = (s->event_head + 1) % EVENT_QUEUE_SIZE;
+    if (s->event_head == s->event_tail) s->event_tail = (s->event_tail + 1) % EVENT_QUEUE_SIZE;
+}
+
+void window_close_request() {
+    key_post(KEY_CLOSE);
+    event_post(GfxEvent{EVENT_WINDOW_CLOSE, 0, 0, 0, 0});
+}
+
+namespace {
+
+void confine_pointer(int32_t on) {
+    if (auto confine = display_window().backend.confine_pointer) confine(on);
+}
+
+void clear_key_states() {
+    if (GfxScreen* s = g_gfx_screen) std::memset(s->key_states, 0, KEY_STATE_COUNT);
+}
+
+}  // namespace
+
+// Raising the refresh thread's priority for SCREEN_HIGH_PRIORITY needs
+// privileges the program does not have here, so activation leaves it be.
+void window_activate(bool active) {
+    DisplayWindow& w = display_window();
+    MouseState& m = mouse_state();
+    w.active = active ? 1 : 0;
+    clear_key_states();
+    m.buttons = 0;
+    gfx_mark_all_dirty();
+    if (!active) {
+        if (m.tracking) {
+            event_post(GfxEvent{EVENT_MOUSE_EXIT, 0, 0, 0, 0});
+            m.tracking = 0;
+        }
+        event_post(GfxEvent{EVENT_WINDOW_LOST_FOCUS, 0, 0, 0, 0});
+        if (m.clip) confine_pointer(0);
+        return;
+    }
+    event_post(GfxEvent{EVENT_WINDOW_GOT_FOCUS, 0, 0, 0, 0});
+    if (m.inside)
+        window_mouse_enter();
+    else if (m.clip)
+        confine_pointer(1);
+}
+
+void window_refresh_key_states(const uint8_t vk_down[256]) {
+    GfxScreen* s = g_gfx_screen;
+    if (!s) return;
+    for (const ScanVkRow& row : scan_vk_table)
+        s->key_states[row.scan] = vk_down[row.vk] || (row.alt_vk && vk_down[row.alt_vk]) ? 1 : 0;
+}
+
+void fullscreen_toggle() {
+    DisplayWindow& w = display_window();
+    MouseState& m = mouse_state();
+    if (m.tracking) event_post(GfxEvent{EVENT_MOUSE_EXIT, 0, 0, 0, 0});
+    if (w.flags & SCREEN_NO_SWITCH) return;
+    if (m.clip) confine_pointer(0);
+    w.backend.window_exit();
+    w.flags ^= SCREEN_FULLSCREEN;
+    if (w.backend.window_init() != 0) {
+        w.backend.window_exit();
+        w.flags ^= SCREEN_FULLSCREEN;
+        w.backend.window_init();
+    }
+    GfxScreen* s = g_gfx_screen;
+    if (s && s->driver && s->driver->set_palette) {
+        for (int32_t i = 0; i < PALETTE_SIZE; ++i) {
+            const uint32_t c = s->device_palette[i];
+            s->driver->set_palette(i, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+        }
+    }
+    gfx_mark_all_dirty();
+    w.active = 1;
+    m.tracking = 0;
+}

@@ -1,0 +1,54 @@
+#include "display/display_window.h"
+#include "display/window_events.h"
+#include "gfx/key_codes.h"
+#include "gfx/key_queue.h"
+#include "gfx/screen.h"
+
+namespace {
+
+constexpr uint32_t ALT_HELD = MOD_LEFT_ALT | MOD_RIGHT_ALT;
+
+// The scan code an event reports: the key's row in the scan-code table.
+int32_t event_scan(int32_t virtual_key) { return virtual_key == 0 ? 1 : virtual_key_scan(virtual_key); }
+
+// F10 and Alt must not reach the window's menu, and a close key must not
+// close the window: such keys report no event.
+bool silent_key(int32_t virtual_key, int32_t code) {
+    return virtual_key == VK_F10 || virtual_key == VK_MENU || code == KEY_CLOSE;
+}
+
+int32_t key_code(const KeyMessage& key) {
+    return key_translate(key.character, key.scan_code, key.virtual_key, key.modifiers, 0);
+}
+
+}  // namespace
+
+void window_key_down(const KeyMessage& key) {
+    const bool alt = (key.modifiers & ALT_HELD) != 0;
+    // Keys pressed with Alt, and F10, are system keys: an inactive window
+    // leaves them alone.
+    if ((alt || key.virtual_key == VK_F10) && !display_window().active) return;
+    if (alt && key.virtual_key == VK_RETURN) {
+        fullscreen_toggle();
+        return;
+    }
+    const int32_t code = key_code(key);
+    if (code > 255)
+        for (int32_t i = 0; i < key.repeat; ++i) key_post(code);
+    if (silent_key(key.virtual_key, code)) return;
+    event_post(GfxEvent{key.was_down ? EVENT_KEY_REPEAT : EVENT_KEY_PRESS, event_scan(key.virtual_key),
+                        code < 256 ? code : 0, 0, 0});
+}
+
+// A release with Alt held is a system key release, which reports nothing.
+void window_key_up(const KeyMessage& key) {
+    if (key.modifiers & ALT_HELD) return;
+    const int32_t code = key_code(key);
+    if (silent_key(key.virtual_key, code)) return;
+    event_post(GfxEvent{EVENT_KEY_RELEASE, event_scan(key.virtual_key), code < 256 ? code : 0, 0, 0});
+}
+
+void window_typed(int32_t cp437, int32_t repeat) {
+    const int32_t code = static_cast<int8_t>(cp437 & 0xFF);
+    for (int32_t i = 0; i < repeat; ++i) key_post(code);
+}

@@ -1,0 +1,111 @@
+#pragma once
+// The X11 back-end's own state and the pieces its files share. Everything
+// here is used by the refresh thread only (it is the one thread that talks
+// to the X server), unless a comment says otherwise.
+#include <cstdint>
+
+#include "display/converters.h"
+#include "display/x11/x11_symbols.h"
+
+struct X11Image {
+    XImage* image;
+    XShmSegmentInfo shm;
+    bool shared;  // a shared-memory image
+};
+
+struct X11Atoms {
+    Atom wm_protocols, wm_delete_window;
+    Atom net_wm_name, utf8_string;
+    Atom net_wm_state, net_wm_state_fullscreen, net_wm_state_above;
+    Atom net_wm_state_maximized_vert, net_wm_state_maximized_horz;
+    Atom motif_wm_hints;
+};
+
+struct X11State {
+    // The connection.
+    Display* display;
+    int screen;
+    Window root;
+    Visual* visual;
+    int visual_depth;
+    Colormap colormap;
+    bool own_colormap;
+    XIM im;
+    X11Atoms atoms;
+    int error_code;  // the last protocol error on the connection, 0 for none
+    bool lost;       // the connection is gone
+    bool loss_reported;
+
+    // The window.
+    Window window;
+    XIC ic;
+    GC gc;
+    Cursor blank_cursor;
+    bool pointer_confined;
+    bool focus_asked;
+    int monitor_x, monitor_y, monitor_width, monitor_height;
+
+    // The picture: the converted visible page, and in full screen the same
+    // scaled by a whole factor, centred.
+    X11Image picture;
+    X11Image scaled;
+    int scale;
+    int offset_x, offset_y;
+    bool put_unsynced;  // a shared image was put and the server may still read it
+
+    // The keyboard.
+    uint8_t keycode_vk[256];  // virtual key of each key code, 0 for none
+    uint8_t key_down[256];    // by key code, for telling autorepeat apart
+
+    // Double clicks, told from two presses close in time and place.
+    Time last_press_time;
+    unsigned int last_press_button;
+    int last_press_x, last_press_y;
+};
+
+X11State& x11_state();
+
+// x11_connection.cpp: the connection, its error handlers and its loss.
+int32_t x11_open_display();
+void x11_close_display();
+// Requests whose failure matters: x11_begin_checked forgets earlier
+// errors, x11_sync_ok waits until the server has handled every request
+// sent so far and tells whether none failed since then.
+void x11_begin_checked();
+bool x11_sync_ok();
+
+// x11_window.cpp: the window.
+int32_t x11_window_init();
+void x11_window_exit();
+void x11_confine_pointer(int32_t on);
+void x11_apply_requests();
+
+// x11_framebuffer.cpp: the picture.
+bool x11_choose_visual();
+Converter x11_choose_converter(const XImage* image);
+int32_t x11_framebuffer_init();
+void x11_framebuffer_exit();
+void x11_refresh_picture();
+void x11_paint();
+// Window coordinates to picture pixels (full screen scales and centres).
+void x11_window_to_picture(int* x, int* y);
+
+// x11_keyboard.cpp: keys and typed text.
+void x11_keyboard_init();
+void x11_keyboard_exit();
+void x11_keyboard_focus(bool focused);
+void x11_keyboard_mapping_changed(XMappingEvent* event);
+void x11_key_press(XKeyEvent* event, int32_t repeat);
+void x11_key_release(XKeyEvent* event);
+void x11_refresh_key_states();
+
+// x11_events.cpp: the window procedure over X events.
+void x11_drain_events();
+
+// x11_modes.cpp: monitors, refresh rate, the mode list.
+void x11_find_monitor(int* x, int* y, int* width, int* height);
+int32_t x11_refresh_rate();
+int32_t* x11_fetch_modes(int32_t depth, int32_t* count);
+
+// x11_refresh.cpp: the refresh thread.
+void x11_thread_main();

@@ -1,0 +1,97 @@
+#include "display/x11/x11_refresh.h"
+
+#include <poll.h>
+#include <pthread.h>
+
+#include <mutex>
+
+#include "display/display_window.h"
+#include "display/window_events.h"
+#include "display/x11/x11_backend.h"
+#include "gfx/key_codes.h"
+#include "gfx/key_queue.h"
+#include "gfx/screen.h"
+#include "runtime/console_end.h"
+
+namespace {
+
+// Held by the refresh thread for a whole pass; a guard, so that a thread
+// that must end inside Xlib still gives the lock back.
+struct PassLock {
+    PassLock() { window_lock(); }
+    ~PassLock() { window_unlock(); }
+    PassLock(const PassLock&) = delete;
+    PassLock& operator=(const PassLock&) = delete;
+};
+
+thread_local bool t_in_pass = false;
+
+// A lost connection is a closed window: the program gets the close key,
+// and whatever waits for input learns that none will come.
+void report_loss() {
+    X11State& x = x11_state();
+    if (x.loss_reported) return;
+    x.loss_reported = true;
+    window_close_request();
+    console_mark_ended();
+}
+
+// Waits up to one period for the server to say something; events already
+// read come first.
+void wait_for_events() {
+    X11State& x = x11_state();
+    if (x.lost || x11.XPending(x.display) > 0 || x.lost) return;
+    pollfd p{ConnectionNumber(x.display), POLLIN, 0};
+    poll(&p, 1, REFRESH_PERIOD_MS);
+}
+
+void refresh_pass() {
+    DisplayWindow& w = display_window();
+    x11_apply_requests();
+    if (w.palette_changed.exchange(0)) gfx_mark_all_dirty();
+    x11_refresh_picture();
+    if (w.active) x11_refresh_key_states();
+    x11_drain_events();
+    if (!x11_state().lost) x11.XFlush(x11_state().display);
+}
+
+void refresh_loop() {
+    DisplayWindow& w = display_window();
+    while (w.running.load()) {
+        wait_for_events();
+        PassLock lock;
+        t_in_pass = true;
+        refresh_pass();
+        t_in_pass = false;
+        if (x11_state().lost) {
+            report_loss();
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+void x11_end_thread_after_loss() {
+    if (t_in_pass) {
+        report_loss();
+    } else {
+        PassLock lock;
+        report_loss();
+    }
+    pthread_exit(nullptr);
+}
+
+void x11_thread_main() {
+    if (x11_open_display() != 0 || x11_window_init() != 0) {
+        x11_window_exit();
+        x11_close_display();
+        display_window_started(false);
+        return;
+    }
+    display_window().active = 1;
+    display_window_started(true);
+    refresh_loop();
+    x11_window_exit();
+    x11_close_display();
+}
