@@ -93,6 +93,7 @@ ProgramResult run_program(const ProgramRun& run) {
         close(out_pipe[0]);
     });
     auto deadline = std::chrono::steady_clock::now() + run.timeout;
+    if (run.while_running) run.while_running(pid);
     int status = 0;
     for (;;) {
         pid_t r = waitpid(pid, &status, WNOHANG);

@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -19,6 +20,9 @@ struct ProgramRun {
     bool drop_privileges = false;  // run as "nobody" when started as root
     long address_space_mib = 0;    // limit of the child's address space, 0 = none
     std::chrono::milliseconds timeout{20000};
+    // Called on the caller's thread once the child runs, with its process
+    // id; the child is waited for (within the timeout) after it returns.
+    std::function<void(int pid)> while_running;
 };
 
 struct ProgramResult {

@@ -1,0 +1,342 @@
+// The real program in a window on an X server of the test's own, driven by
+// synthetic input the way a user would drive it.
+#include <gtest/gtest.h>  // first: before the X headers' macros
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "display/x_server.h"
+#include "generator/run.h"
+#include "gfx/key_queue.h"
+#include "gfx/screen.h"
+#include "runtime/console_end.h"
+#include "runtime/line_input.h"
+#include "runtime/numeric_input.h"
+#include "runtime/runtime_context.h"
+#include "runtime/strings.h"
+#include "support/program.h"
+#include "support/reference_waves.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const char* const SHAPE_FILES[7] = {"sawtooth.bin", "squaresaw.bin", "sineish.bin", "moogsaw.bin",
+                                    "moogsquare.bin", "triangle.bin", "square.bin"};
+
+// The picture at the final wait after `typed` and Enter, made by the same
+// steps on the in-memory screen of this process.
+std::vector<Rgb> final_picture(const std::string& typed) {
+    runtime_init();
+    const char* old = std::getenv("ZVGFX");
+    std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
+    setenv("ZVGFX", "null", 1);
+    key_queue() = KeyQueue{};
+    std::vector<Rgb> picture;
+    if (gfx_screen_res(512, 512, 8, 4, 0, 0) == ERR_NONE) {
+        for (unsigned char c : typed) key_post(c);
+        key_post(13);
+        line_input(temp_string_from_literal("Rate? ", 6), 0, -1);
+        int16_t rate = 0;
+        input_short(&rate);
+        generate_waves(rate);
+        const GfxScreen* s = g_gfx_screen;
+        for (int32_t i = 0; i < s->width * s->height; ++i) {
+            const uint32_t c = s->device_palette[s->visible_pixels[i]];
+            picture.push_back({static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16)});
+        }
+    }
+    gfx_screen_close();
+    key_queue() = KeyQueue{};
+    if (saved)
+        setenv("ZVGFX", saved->c_str(), 1);
+    else
+        unsetenv("ZVGFX");
+    return picture;
+}
+
+// Running, not merely waiting to be reaped.
+bool alive(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return false;
+    const size_t close = line.rfind(')');
+    return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
+}
+
+class X11Program : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        if (!XvfbServer::installed()) GTEST_SKIP() << "Xvfb is not installed: no X server to test against";
+    }
+
+    void start_server(const std::string& screen = "1024x768x24") {
+        server_ = std::make_unique<XvfbServer>(screen);
+        ASSERT_TRUE(server_->running()) << "Xvfb did not start";
+        client_ = std::make_unique<XClient>(server_->display());
+        ASSERT_TRUE(client_->connected());
+    }
+
+    // Runs the program against the server; `user` acts while it runs.
+    ProgramResult run(const std::function<void(int pid)>& user, const std::string& stdin_data = "") {
+        ProgramRun r;
+        r.directory = dir_.path();
+        r.env["DISPLAY"] = server_ ? server_->display() : std::string(":0");
+        r.env["ZVGFX"] = std::nullopt;
+        r.stdin_data = stdin_data;
+        r.timeout = 60s;
+        r.while_running = user;
+        return run_program(r);
+    }
+
+    Window program_window() {
+        Window w = client_->find_window("wavetable");
+        EXPECT_NE(w, 0u) << "no window titled \"wavetable\"";
+        return w;
+    }
+
+    void focus(Window w) {
+        client_->give_focus(w);
+        wait_until([&] {
+            Window focus = 0;
+            int revert = 0;
+            XGetInputFocus(client_->display(), &focus, &revert);
+            return focus == w;
+        });
+    }
+
+    void type(const std::string& text) { server_->xdotool({"type", "--delay", "30", text}); }
+    void keys(const std::vector<std::string>& names) {
+        std::vector<std::string> args = {"key", "--delay", "30"};
+        args.insert(args.end(), names.begin(), names.end());
+        server_->xdotool(args);
+    }
+
+    // Waits until the window shows the picture; describes the difference
+    // when it never does.
+    ::testing::AssertionResult shows(Window w, const std::vector<Rgb>& want, std::chrono::milliseconds limit = 20s) {
+        std::string difference = "no picture";
+        const bool same = wait_until(
+            [&] {
+                int width = 0, height = 0;
+                const std::vector<Rgb> got = client_->pixels(w, &width, &height);
+                if (got.size() != want.size()) return false;
+                size_t wrong = 0, first = 0;
+                for (size_t i = 0; i < got.size(); ++i)
+                    if (!(got[i] == want[i]) && wrong++ == 0) first = i;
+                std::ostringstream out;
+                out << wrong << " pixels differ, the first at (" << first % 512 << ", " << first / 512 << ")";
+                difference = out.str();
+                return wrong == 0;
+            },
+            limit);
+        return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << difference;
+    }
+
+    void expect_files_for_rate(int16_t rate) {
+        const reference::Shapes ref = reference::compute(rate);
+        for (int shape = 0; shape < 7; ++shape) {
+            const std::vector<int16_t> samples = read_samples(dir_.file(SHAPE_FILES[shape]));
+            ASSERT_EQ(samples.size(), 65536u) << SHAPE_FILES[shape];
+            EXPECT_TRUE(samples == ref.of[shape]) << SHAPE_FILES[shape] << " is not the shape of rate " << rate;
+        }
+        EXPECT_TRUE(file_exists(dir_.file("trisquare.bin")));
+    }
+
+    static void expect_clean_exit(const ProgramResult& r) {
+        EXPECT_FALSE(r.timed_out);
+        EXPECT_EQ(r.signal, 0);
+        EXPECT_EQ(r.exit_status, 0) << r.output;
+        EXPECT_EQ(r.output, "");  // nothing is logged
+    }
+
+    ScratchDir dir_;
+    std::unique_ptr<XvfbServer> server_;
+    std::unique_ptr<XClient> client_;
+};
+
+TEST_F(X11Program, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
+    start_server();
+    const std::vector<Rgb> picture = final_picture("128");
+    const ProgramResult r = run([&](int pid) {
+        const Window w = program_window();
+        EXPECT_EQ(client_->name_of(w), "wavetable");
+        focus(w);
+        type("128");
+        keys({"Return"});
+        EXPECT_TRUE(shows(w, picture));
+        EXPECT_TRUE(alive(pid));  // waiting for the key
+        keys({"space"});
+    });
+    expect_clean_exit(r);
+    expect_files_for_rate(128);
+}
+
+// The close button while the rate is typed changes nothing; at the final
+// wait it ends the run.
+TEST_F(X11Program, CloseButtonDuringInputIsIgnoredAndAtTheEndEndsTheRun) {
+    start_server();
+    const std::vector<Rgb> picture = final_picture("128");
+    const ProgramResult r = run([&](int pid) {
+        const Window w = program_window();
+        focus(w);
+        type("12");
+        client_->send_close(w);
+        std::this_thread::sleep_for(300ms);
+        EXPECT_TRUE(client_->exists(w));
+        type("8");
+        keys({"Return"});
+        EXPECT_TRUE(shows(w, picture));
+        std::this_thread::sleep_for(200ms);
+        EXPECT_TRUE(alive(pid));
+        client_->send_close(w);
+    });
+    expect_clean_exit(r);
+    expect_files_for_rate(128);
+}
+
+// Keys pressed with Enter and right after it are drained before the final
+// wait; only a key pressed afterwards ends the run.
+TEST_F(X11Program, KeysTypedDuringTheRunAreDrained) {
+    start_server();
+    const std::vector<Rgb> picture = final_picture("128");
+    const ProgramResult r = run([&](int pid) {
+        const Window w = program_window();
+        focus(w);
+        type("128");
+        server_->xdotool({"key", "--delay", "0", "Return", "a", "b", "c", "d", "e", "f", "g", "Up", "F1", "x", "y"});
+        EXPECT_TRUE(shows(w, picture));
+        std::this_thread::sleep_for(300ms);
+        EXPECT_TRUE(alive(pid)) << "a key typed during the run ended the final wait";
+        keys({"Escape"});
+    });
+    expect_clean_exit(r);
+    expect_files_for_rate(128);
+}
+
+// A flood of editing keys, more than the key queue holds, and editing
+// across the line: "128", the cursor to its start, "-" before it.
+TEST_F(X11Program, KeyFloodAndEditing) {
+    start_server();
+    const ProgramResult r = run([&](int) {
+        const Window w = program_window();
+        focus(w);
+        type("128");
+        std::this_thread::sleep_for(300ms);
+        server_->xdotool({"key", "--delay", "0", "--repeat", "100", "Left"});
+        std::this_thread::sleep_for(300ms);
+        keys({"Home", "minus", "End", "Return"});
+        std::this_thread::sleep_for(500ms);
+        keys({"space"});
+    });
+    expect_clean_exit(r);
+    expect_files_for_rate(-128);
+}
+
+TEST_F(X11Program, FocusLossMidLine) {
+    start_server();
+    const ProgramResult r = run([&](int) {
+        const Window w = program_window();
+        focus(w);
+        type("12");
+        client_->focus_elsewhere();
+        type("9");  // goes to the other window
+        focus(w);
+        type("8");
+        keys({"Return"});
+        std::this_thread::sleep_for(500ms);
+        keys({"space"});
+    });
+    expect_clean_exit(r);
+    expect_files_for_rate(128);
+}
+
+// The X server going away is a closed window: no file data is lost and the
+// run ends normally, at the prompt (rate 0) as at the final wait.
+TEST_F(X11Program, DisplayVanishingAtThePrompt) {
+    start_server();
+    const ProgramResult r = run([&](int) {
+        program_window();
+        std::this_thread::sleep_for(300ms);
+        client_.reset();
+        server_->stop();
+    });
+    expect_clean_exit(r);
+    expect_files_for_rate(0);
+}
+
+TEST_F(X11Program, DisplayVanishingAtTheFinalWait) {
+    start_server();
+    const std::vector<Rgb> picture = final_picture("128");
+    const ProgramResult r = run([&](int pid) {
+        const Window w = program_window();
+        focus(w);
+        type("128");
+        keys({"Return"});
+        EXPECT_TRUE(shows(w, picture));
+        EXPECT_TRUE(alive(pid));
+        client_.reset();
+        server_->stop();
+    });
+    expect_clean_exit(r);
+    expect_files_for_rate(128);
+}
+
+// Where no window can be had the program works on the terminal: here a
+// batch run reading the rate from its input.
+TEST_F(X11Program, WithoutAUsableDisplayItRunsOnTheTerminal) {
+    start_server("640x480x8");  // no TrueColor visual
+    ProgramResult r = run(nullptr, "128\n");
+    expect_clean_exit(r);
+    expect_files_for_rate(128);
+
+    client_.reset();
+    server_.reset();
+    ProgramRun no_server;
+    no_server.directory = dir_.path();
+    no_server.env["DISPLAY"] = ":999";
+    no_server.stdin_data = "-5\n";
+    r = run_program(no_server);
+    expect_clean_exit(r);
+    expect_files_for_rate(-5);
+}
+
+// The X libraries are loaded at run time: a machine without them (here a
+// library path whose libX11 is no library at all) still runs the program.
+TEST_F(X11Program, WithoutTheXLibrariesItRunsOnTheTerminal) {
+    start_server();
+    ScratchDir libs;
+    write_file(libs.file("libX11.so.6"), {'n', 'o', 't', ' ', 'E', 'L', 'F'});
+    ProgramRun r;
+    r.directory = dir_.path();
+    r.env["DISPLAY"] = server_->display();
+    r.env["LD_LIBRARY_PATH"] = libs.path();
+    r.stdin_data = "7\n";
+    const ProgramResult result = run_program(r);
+    expect_clean_exit(result);
+    expect_files_for_rate(7);
+    EXPECT_EQ(client_->find_window("wavetable", 200ms), 0u);
+}
+
+TEST(X11Binary, DoesNotLinkTheXLibraries) {
+    FILE* ldd = popen("ldd " WAVETABLE_BINARY " 2>&1", "r");
+    ASSERT_NE(ldd, nullptr);
+    std::string listing;
+    char line[512];
+    while (std::fgets(line, sizeof line, ldd)) listing += line;
+    pclose(ldd);
+    ASSERT_NE(listing.find("libc.so"), std::string::npos) << listing;
+    EXPECT_EQ(listing.find("libX"), std::string::npos) << listing;
+}
+
+}  // namespace
