@@ -1,11 +1,14 @@
 #!/bin/sh
 # Builds and runs every test: the plain build, then the suite again under
-# AddressSanitizer with UndefinedBehaviorSanitizer. Installs what it needs.
+# AddressSanitizer with UndefinedBehaviorSanitizer, then the display tests
+# (two threads share the screen there) under ThreadSanitizer. Installs what
+# it needs.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 "$top/tools/setup-debian.sh" test
 
+tests=""  # a ctest -R pattern: only these tests
 run_suite() {  # name, cmake options...
     name=$1
     shift
@@ -14,9 +17,12 @@ run_suite() {  # name, cmake options...
     cmake -S "$top" -B "$dir" "$@" >/dev/null
     cmake --build "$dir" -j"$jobs" >/dev/null
     echo "== $name: test"
-    (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 600)
+    (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 600 ${tests:+-R "$tests"})
 }
 
 run_suite release -DCMAKE_BUILD_TYPE=Release
 run_suite asan-ubsan -DCMAKE_BUILD_TYPE=Debug "-DWT_SANITIZE=address;undefined"
+tests='^(X11|WindowEvents|LibLoader|TypedText|ConvertersTest)'
+export TSAN_OPTIONS="suppressions=$top/tests/display/tsan.supp halt_on_error=1"
+run_suite tsan -DCMAKE_BUILD_TYPE=Debug -DWT_SANITIZE=thread
 echo "== all tests passed"

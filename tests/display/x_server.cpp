@@ -247,3 +247,21 @@ void XClient::give_focus(Window w) const {
     XSetInputFocus(display_, w, RevertToParent, CurrentTime);
     XSync(display_, False);
 }
+
+void XClient::bind_keysyms(const std::vector<KeySym>& keysyms) const {
+    int low = 0, high = 0, per_code = 0;
+    XDisplayKeycodes(display_, &low, &high);
+    KeySym* map = XGetKeyboardMapping(display_, static_cast<KeyCode>(low), high - low + 1, &per_code);
+    if (!map) return;
+    size_t next = 0;
+    for (int code = high; code >= low && next < keysyms.size(); --code) {
+        bool free = true;
+        for (int i = 0; i < per_code; ++i) free = free && map[(code - low) * per_code + i] == NoSymbol;
+        if (!free) continue;
+        KeySym both[2] = {keysyms[next], keysyms[next]};
+        XChangeKeyboardMapping(display_, code, 2, both, 1);
+        ++next;
+    }
+    XFree(map);
+    XSync(display_, False);
+}

@@ -66,6 +66,9 @@ class XClient {
     // time and kept until destruction.
     void focus_elsewhere();
     void give_focus(Window w) const;
+    // Puts the keysyms on free key codes, as a keyboard that has those keys
+    // would. (xdotool's own remapping for each key races with the client.)
+    void bind_keysyms(const std::vector<KeySym>& keysyms) const;
     Atom atom(const char* name) const;
 
    private:
