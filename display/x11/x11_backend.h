@@ -52,6 +52,7 @@ struct X11State {
     int scale;
     int offset_x, offset_y;
     bool put_unsynced;  // a shared image was put and the server may still read it
+    bool input_seen;    // the last drain handled a key or button press
 
     // The keyboard.
     uint8_t keycode_vk[256];  // virtual key of each key code, 0 for none

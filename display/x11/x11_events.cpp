@@ -141,6 +141,7 @@ void client_message(const XClientMessageEvent& c) {
 }
 
 void window_event(XEvent& ev) {
+    if (ev.type == KeyPress || ev.type == ButtonPress) x11_state().input_seen = true;
     switch (ev.type) {
     case KeyPress: return key_press(ev.xkey);
     case KeyRelease: return x11_key_release(&ev.xkey);

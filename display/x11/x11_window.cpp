@@ -152,9 +152,7 @@ int32_t x11_window_init() {
     x.focus_asked = false;
     x11_begin_checked();
     x11.XMapRaised(x.display, x.window);
-    if (!x11_sync_ok()) return -1;
-    if (GfxScreen* s = g_gfx_screen) s->refresh_rate = x11_refresh_rate();
-    return 0;
+    return x11_sync_ok() ? 0 : -1;
 }
 
 void x11_window_exit() {
