@@ -65,6 +65,11 @@ void generate_waves(int16_t rate) {
 void run_generator(int argc, char** argv) {
     runtime_static_init();
     runtime_start(argc, argv, 0);
+    generator_main();
+    runtime_end(0);
+}
+
+void generator_main() {
     gfx_screen_res(512, 512, 8, 4, 0, 0);
     open_files();
     line_input(literal("Rate? "), 0, -1);
@@ -76,5 +81,4 @@ void run_generator(int argc, char** argv) {
     }
     while (!key_waiting()) {
     }
-    runtime_end(0);
 }

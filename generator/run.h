@@ -30,6 +30,10 @@ float plot_row(int16_t value);
 // and plots the seven shapes, waits for a key and ends the process.
 [[noreturn]] void run_generator(int argc, char** argv);
 
+// The run between the start of the runtime and its end: screen, files,
+// the rate, the waves, the drain and the final key.
+void generator_main();
+
 // The steps between the rate and the closing of the files, for callers
 // that set up the runtime themselves (tests, benchmarks).
 void generate_waves(int16_t rate);
