@@ -143,6 +143,19 @@ class X11Program : public ::testing::Test {
         return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << difference;
     }
 
+    // The files are closed; the program is past them, at the key drain and
+    // the final wait. A key that comes before the drain is over is drained.
+    void wait_for_final_wait() {
+        EXPECT_TRUE(wait_until([&] {
+            for (const char* name : SHAPE_FILES) {
+                struct stat st {};
+                if (stat(dir_.file(name).c_str(), &st) != 0 || st.st_size != 131072) return false;
+            }
+            return true;
+        }));
+        std::this_thread::sleep_for(300ms);
+    }
+
     void expect_files_for_rate(int16_t rate) {
         const reference::Shapes ref = reference::compute(rate);
         for (int shape = 0; shape < 7; ++shape) {
@@ -175,6 +188,7 @@ TEST_F(X11Program, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
         type("128");
         keys({"Return"});
         EXPECT_TRUE(shows(w, picture));
+        wait_for_final_wait();
         EXPECT_TRUE(alive(pid));  // waiting for the key
         keys({"space"});
     });
@@ -197,7 +211,7 @@ TEST_F(X11Program, CloseButtonDuringInputIsIgnoredAndAtTheEndEndsTheRun) {
         type("8");
         keys({"Return"});
         EXPECT_TRUE(shows(w, picture));
-        std::this_thread::sleep_for(200ms);
+        wait_for_final_wait();
         EXPECT_TRUE(alive(pid));
         client_->send_close(w);
     });
@@ -205,9 +219,10 @@ TEST_F(X11Program, CloseButtonDuringInputIsIgnoredAndAtTheEndEndsTheRun) {
     expect_files_for_rate(128);
 }
 
-// Keys pressed with Enter and right after it are drained before the final
-// wait; only a key pressed afterwards ends the run.
-TEST_F(X11Program, KeysTypedDuringTheRunAreDrained) {
+// Keys pressed with Enter and right after it, and the close button while
+// the shapes are computed, are drained before the final wait; only a key
+// pressed afterwards ends the run.
+TEST_F(X11Program, KeysAndCloseDuringTheRunAreDrained) {
     start_server();
     const std::vector<Rgb> picture = final_picture("128");
     const ProgramResult r = run([&](int pid) {
@@ -215,8 +230,9 @@ TEST_F(X11Program, KeysTypedDuringTheRunAreDrained) {
         focus(w);
         type("128");
         server_->xdotool({"key", "--delay", "0", "Return", "a", "b", "c", "d", "e", "f", "g", "Up", "F1", "x", "y"});
+        client_->send_close(w);
         EXPECT_TRUE(shows(w, picture));
-        std::this_thread::sleep_for(300ms);
+        wait_for_final_wait();
         EXPECT_TRUE(alive(pid)) << "a key typed during the run ended the final wait";
         keys({"Escape"});
     });
@@ -236,7 +252,7 @@ TEST_F(X11Program, KeyFloodAndEditing) {
         server_->xdotool({"key", "--delay", "0", "--repeat", "100", "Left"});
         std::this_thread::sleep_for(300ms);
         keys({"Home", "minus", "End", "Return"});
-        std::this_thread::sleep_for(500ms);
+        wait_for_final_wait();
         keys({"space"});
     });
     expect_clean_exit(r);
@@ -254,7 +270,7 @@ TEST_F(X11Program, FocusLossMidLine) {
         focus(w);
         type("8");
         keys({"Return"});
-        std::this_thread::sleep_for(500ms);
+        wait_for_final_wait();
         keys({"space"});
     });
     expect_clean_exit(r);
@@ -284,6 +300,7 @@ TEST_F(X11Program, DisplayVanishingAtTheFinalWait) {
         type("128");
         keys({"Return"});
         EXPECT_TRUE(shows(w, picture));
+        wait_for_final_wait();
         EXPECT_TRUE(alive(pid));
         client_.reset();
         server_->stop();
