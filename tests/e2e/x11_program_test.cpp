@@ -122,9 +122,10 @@ class X11Program : public ::testing::Test {
         server_->xdotool(args);
     }
 
-    // Waits until the window shows the picture; describes the difference
-    // when it never does.
-    ::testing::AssertionResult shows(Window w, const std::vector<Rgb>& want, std::chrono::milliseconds limit = 20s) {
+    // Waits until the window shows the picture (or its top left corner of
+    // `columns` x `rows` pixels); describes the difference when it never does.
+    ::testing::AssertionResult shows(Window w, const std::vector<Rgb>& want, std::chrono::milliseconds limit = 20s,
+                                     size_t columns = 512, size_t rows = 512) {
         std::string difference = "no picture";
         const bool same = wait_until(
             [&] {
@@ -133,7 +134,7 @@ class X11Program : public ::testing::Test {
                 if (got.size() != want.size()) return false;
                 size_t wrong = 0, first = 0;
                 for (size_t i = 0; i < got.size(); ++i)
-                    if (!(got[i] == want[i]) && wrong++ == 0) first = i;
+                    if (i % 512 < columns && i / 512 < rows && !(got[i] == want[i]) && wrong++ == 0) first = i;
                 std::ostringstream out;
                 out << wrong << " pixels differ, the first at (" << first % 512 << ", " << first / 512 << ")";
                 difference = out.str();
@@ -141,6 +142,12 @@ class X11Program : public ::testing::Test {
             },
             limit);
         return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << difference;
+    }
+
+    // The line so far ("Rate? " and `typed`) is on the screen: the line
+    // editor has taken those keys from the key queue.
+    void wait_for_echo(Window w, const std::vector<Rgb>& picture, size_t typed) {
+        EXPECT_TRUE(shows(w, picture, 20s, (6 + typed) * 8, 8));
     }
 
     // The files are closed; the program is past them, at the key drain and
@@ -229,6 +236,7 @@ TEST_F(X11Program, KeysAndCloseDuringTheRunAreDrained) {
         const Window w = program_window();
         focus(w);
         type("128");
+        wait_for_echo(w, picture, 3);  // the queue has room for the burst
         server_->xdotool({"key", "--delay", "0", "Return", "a", "b", "c", "d", "e", "f", "g", "Up", "F1", "x", "y"});
         client_->send_close(w);
         EXPECT_TRUE(shows(w, picture));
@@ -244,14 +252,17 @@ TEST_F(X11Program, KeysAndCloseDuringTheRunAreDrained) {
 // across the line: "128", the cursor to its start, "-" before it.
 TEST_F(X11Program, KeyFloodAndEditing) {
     start_server();
+    const std::vector<Rgb> picture = final_picture("-128");
+    const std::vector<Rgb> typed = final_picture("128");
     const ProgramResult r = run([&](int) {
         const Window w = program_window();
         focus(w);
         type("128");
-        std::this_thread::sleep_for(300ms);
+        wait_for_echo(w, typed, 3);
         server_->xdotool({"key", "--delay", "0", "--repeat", "100", "Left"});
         std::this_thread::sleep_for(300ms);
         keys({"Home", "minus", "End", "Return"});
+        EXPECT_TRUE(shows(w, picture));
         wait_for_final_wait();
         keys({"space"});
     });
