@@ -7,8 +7,17 @@
 #include "runtime/channels.h"
 #include "runtime/context_slots.h"
 
+namespace {
+
+// The typed line goes with the record at shutdown.
+void release_text(void* record) { string_delete(&static_cast<InputContext*>(record)->text); }
+
+}  // namespace
+
 InputContext* input_context() {
-    return static_cast<InputContext*>(get_context_slot(SLOT_INPUT, sizeof(InputContext)));
+    auto* in = static_cast<InputContext*>(get_context_slot(SLOT_INPUT, sizeof(InputContext)));
+    context_slot_set_finaliser(SLOT_INPUT, release_text);
+    return in;
 }
 
 int32_t input_getc() {
