@@ -43,6 +43,7 @@ struct X11State {
     Cursor blank_cursor;
     bool pointer_confined;
     bool focus_asked;
+    Time server_time;  // the latest time stamp the server sent, 0 for none yet
     int monitor_x, monitor_y, monitor_width, monitor_height;
 
     // The picture: the converted visible page, and in full screen the same

@@ -92,11 +92,14 @@ void focus_change(const XFocusChangeEvent& f, bool focused) {
     window_activate(focused);
 }
 
+// The window comes to the front with the input focus. The request carries
+// the time of the window's making (its properties' change notices come
+// before the map): a focus given elsewhere since then stays there.
 void first_map() {
     X11State& x = x11_state();
     if (x.focus_asked) return;
-    x.focus_asked = true;  // the window comes to the front with the input focus
-    x11.XSetInputFocus(x.display, x.window, RevertToParent, CurrentTime);
+    x.focus_asked = true;
+    x11.XSetInputFocus(x.display, x.window, RevertToParent, x.server_time ? x.server_time : CurrentTime);
 }
 
 void moved() {
@@ -162,7 +165,9 @@ void window_event(XEvent& ev) {
         return;
     case MapNotify: return first_map();
     case ConfigureNotify: return moved();
-    case PropertyNotify: return state_changed(ev.xproperty);
+    case PropertyNotify:
+        x11_state().server_time = ev.xproperty.time;
+        return state_changed(ev.xproperty);
     case ClientMessage: return client_message(ev.xclient);
     default: return;
     }
