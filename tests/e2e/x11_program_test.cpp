@@ -358,6 +358,35 @@ TEST_F(X11Program, WithoutTheXLibrariesItRunsOnTheTerminal) {
     EXPECT_EQ(client_->find_window("wavetable", 200ms), 0u);
 }
 
+// Without the shared-memory and monitor extensions' libraries the window
+// works all the same: plain images, the whole screen as the monitor.
+TEST_F(X11Program, WithoutTheExtensionLibrariesTheWindowStillWorks) {
+    start_server();
+    ScratchDir libs;
+    write_file(libs.file("libXext.so.6"), {'n', 'o', 'n', 'e'});
+    write_file(libs.file("libXrandr.so.2"), {'n', 'o', 'n', 'e'});
+    const std::vector<Rgb> picture = final_picture("128");
+    ProgramRun r;
+    r.directory = dir_.path();
+    r.env["DISPLAY"] = server_->display();
+    r.env["LD_LIBRARY_PATH"] = libs.path();
+    r.timeout = 60s;
+    r.while_running = [&](int) {
+        const Window w = program_window();
+        int x = 0, y = 0, width = 0, height = 0;
+        EXPECT_TRUE(client_->geometry(w, &x, &y, &width, &height));
+        EXPECT_EQ(x, (1024 - 512) / 2);
+        focus(w);
+        type("128");
+        keys({"Return"});
+        EXPECT_TRUE(shows(w, picture));
+        wait_for_final_wait();
+        keys({"space"});
+    };
+    expect_clean_exit(run_program(r));
+    expect_files_for_rate(128);
+}
+
 TEST(X11Binary, DoesNotLinkTheXLibraries) {
     FILE* ldd = popen("ldd " WAVETABLE_BINARY " 2>&1", "r");
     ASSERT_NE(ldd, nullptr);
