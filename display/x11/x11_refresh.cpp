@@ -48,7 +48,8 @@ constexpr int QUICK_PERIOD_MS = 2;
 // read come first.
 void wait_for_events(Clock::time_point quick_until) {
     X11State& x = x11_state();
-    if (x.lost || x11.XPending(x.display) > 0 || x.lost) return;
+    if (x.lost) return;
+    if (x11.XPending(x.display) > 0 || x.lost) return;  // reading may find the server gone
     pollfd p{ConnectionNumber(x.display), POLLIN, 0};
     poll(&p, 1, Clock::now() < quick_until ? QUICK_PERIOD_MS : REFRESH_PERIOD_MS);
 }
