@@ -42,7 +42,7 @@ void gfx_to_pixel(const DrawContext* ctx, float x, float y, int32_t* px, int32_t
     *py = to_pixel(y) + ctx->view_y;
 }
 
-void gfx_pset(void* target, float x, float y, uint32_t colour, int32_t coord_type, int32_t preset) {
+void gfx_pset_on_screen(void* target, float x, float y, uint32_t colour, int32_t coord_type, int32_t preset) {
     GfxScreen* s = g_gfx_screen;
     if (!s) return;
     DrawContext* ctx = gfx_get_context();

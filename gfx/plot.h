@@ -7,8 +7,15 @@ inline constexpr int32_t COORD_COLOUR_OMITTED = static_cast<int32_t>(0x80000000u
 inline constexpr int32_t COORD_POINT = 4;
 inline constexpr int32_t COORD_POINT_RELATIVE = 5;
 
-// Sets one pixel of the drawing target (null: the work page).
-void gfx_pset(void* target, float x, float y, uint32_t colour, int32_t coord_type, int32_t preset);
+// gfx_pset's steps once a screen is there.
+void gfx_pset_on_screen(void* target, float x, float y, uint32_t colour, int32_t coord_type, int32_t preset);
+
+// Sets one pixel of the drawing target (null: the work page). Without a
+// screen it does nothing, and that test is inline: the batch run, which has
+// no screen, then pays neither the call nor the computing of its arguments.
+inline void gfx_pset(void* target, float x, float y, uint32_t colour, int32_t coord_type, int32_t preset) {
+    if (g_gfx_screen) gfx_pset_on_screen(target, x, y, colour, coord_type, preset);
+}
 
 // Applies the coordinate type to the points (relative points get the last
 // point added) and records the last point. The second pair may be null.
