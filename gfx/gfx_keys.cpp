@@ -1,18 +1,10 @@
 #include "gfx/gfx_keys.h"
 
-#include <chrono>
-#include <thread>
-
 #include "gfx/key_codes.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
+#include "runtime/key_sleep.h"
 #include "runtime/strings.h"
-
-namespace {
-
-void pause_ms(int32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-}  // namespace
 
 StringDesc* gfx_inkey() {
     if (!g_gfx_screen) return string_empty();
@@ -20,7 +12,7 @@ StringDesc* gfx_inkey() {
     if (code == 0) {
         // A poll that found nothing gives up the processor for a moment, so
         // a program polling in a loop doesn't burn a core.
-        pause_ms(1);
+        sleep_ms(1);
         return string_empty();
     }
     return key_code_string(code);
@@ -38,7 +30,7 @@ int32_t gfx_getkey() {
 int32_t gfx_keyhit() {
     if (!g_gfx_screen) return 0;
     gfx_lock();
-    int32_t waiting = key_queue().read_index != key_queue().write_index ? 1 : 0;
+    int32_t waiting = key_queue().empty() ? 0 : 1;
     gfx_unlock(1, 0);
     return waiting;
 }
@@ -53,20 +45,5 @@ int32_t gfx_key_state(int32_t scan_code) {
 }
 
 void gfx_sleep(int32_t milliseconds) {
-    if (milliseconds == -1) {
-        while (!key_pressed_take()) pause_ms(50);
-        return;
-    }
-    if (milliseconds < 0) return;
-    if (milliseconds < 100) {
-        if (milliseconds) pause_ms(milliseconds);
-        return;
-    }
-    int32_t left = milliseconds;
-    while (left > 50) {
-        pause_ms(50);
-        left -= 50;
-        if (key_pressed_take()) return;
-    }
-    pause_ms(left);
+    sleep_until_key(milliseconds, [] { return key_pressed_take() != 0; });
 }

@@ -1,15 +1,12 @@
 #pragma once
 #include <cstdint>
 
+#include "runtime/code_ring.h"
+
 // The queue of key codes between the display window and the program: 16
 // slots, at most 15 codes; a post into a full queue drops the oldest. The
 // window posts under the display lock; the program takes under gfx_lock.
-struct KeyQueue {
-    int32_t slots[16];
-    int32_t read_index;
-    int32_t write_index;
-    int32_t key_pressed;
-};
+using KeyQueue = CodeRing<16>;
 
 KeyQueue& key_queue();
 void key_post(int32_t code);

@@ -1,8 +1,6 @@
 #include "gfx/line_edit.h"
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "gfx/key_codes.h"
 #include "runtime/bell.h"
@@ -10,6 +8,7 @@
 #include "runtime/console.h"
 #include "runtime/console_channel.h"
 #include "runtime/console_end.h"
+#include "runtime/key_sleep.h"
 #include "runtime/strings.h"
 
 void console_channel_print(const uint8_t* chars, uint64_t count) {
@@ -135,7 +134,7 @@ void draw_mark(const Editor& e) {
 int32_t next_key() {
     while (!keyhit()) {
         if (console_ended()) return KEY_ENTER;
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        sleep_ms(25);
     }
     StringDesc* k = inkey();
     uint64_t n = string_length(k);

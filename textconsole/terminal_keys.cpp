@@ -42,7 +42,7 @@ KeyDecoder& decoder() {
 }
 
 void push_codes(const std::vector<int32_t>& codes) {
-    for (int32_t code : codes) key_ring_push(code);
+    for (int32_t code : codes) key_ring().push(code);
 }
 
 void feed(uint8_t byte) {
@@ -128,7 +128,7 @@ void terminal_read_keys() {
     for (char c : early) feed(static_cast<uint8_t>(c));
     uint8_t byte;
     int32_t got = 0;
-    for (int32_t n = 0; n <= KEY_RING_MASK && (got = console_stdin_poll_byte(&byte)) == 1; ++n) feed(byte);
+    for (int32_t n = 0; n <= KeyRing::MASK && (got = console_stdin_poll_byte(&byte)) == 1; ++n) feed(byte);
     if (got < 0) text_console_closed();
     if (decoder().pending() && Clock::now() - g_reader.last_byte >= ESCAPE_PAUSE) {
         std::vector<int32_t> codes;

@@ -1,0 +1,10 @@
+#pragma once
+#include <cstdint>
+
+// The console's sleep, ended early by a key: -1 waits until `pressed`
+// reports a key (asked at once, then every 50 ms); other negative values
+// return at once; 0 .. 99 sleep that long; 100 and more sleep in 50 ms
+// steps, ending early once a key was pressed, then sleep the rest.
+void sleep_until_key(int32_t milliseconds, bool (*pressed)());
+
+void sleep_ms(int32_t milliseconds);
