@@ -7,6 +7,7 @@
 #include <random>
 
 #include "generator/run.h"
+#include "support/numeric_table.h"
 #include "support/program.h"
 #include "support/reference_waves.h"
 
@@ -98,16 +99,7 @@ TEST(Batch, PinnedSamplesThroughTheProgram) {
 // Every row of the numeric-input table, typed through standard input into
 // the rate that lands in the files.
 TEST(Batch, NumericInputTable) {
-    const std::pair<std::string, int16_t> rows[] = {
-        {"", 0},           {"128", 128},     {"   128   ", 128}, {"-5", -5},          {"+7", 7},
-        {"70000", 4464},   {"65535", -1},    {"99999999999", -1}, {"3000000000", 24064}, {"3000000000.0", 0},
-        {"70000.0", 4464}, {"2.5", 2},       {"3.5", 4},          {"-2.5", -2},        {"-1.5", -2},
-        {"1e3", 1000},     {"1d3", 1000},    {"1E10", 0},         {"&HFF", 255},       {"&HFFFF", -1},
-        {"&H1E", 30},      {"&O17", 15},     {"&17", 15},         {"&B101", 5},        {"12abc", 12},
-        {"abc", 0},        {"hello", 0},     {"0x10", 0},         {"0x1.8", 0},        {"1,5", 1},
-        {"1 2", 1},        {"\"12\"", 12},   {"\"1\"2", 12},      {std::string(70, '1'), -1},
-    };
-    for (const auto& [typed, rate] : rows) {
+    for (const auto& [typed, rate] : NUMERIC_INPUT_TABLE) {
         ScratchDir dir;
         expect_clean_exit(run_batch(dir, typed + "\n"));
         EXPECT_EQ(rate_in_files(dir), rate) << "typed [" << typed << "]";

@@ -1,5 +1,7 @@
 #include "support/program.h"
 
+#include "support/child_env.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -15,27 +17,6 @@
 #include <thread>
 
 namespace {
-
-// The child's environment, built before the fork: after it only
-// async-signal-safe calls are allowed.
-std::vector<std::string> child_env(const ProgramRun& run) {
-    std::map<std::string, std::string> vars;
-    for (char** e = environ; *e; ++e) {
-        std::string entry = *e;
-        size_t eq = entry.find('=');
-        if (eq != std::string::npos) vars[entry.substr(0, eq)] = entry.substr(eq + 1);
-    }
-    if (!run.env.count("DISPLAY")) vars.erase("DISPLAY");
-    for (const auto& [name, value] : run.env) {
-        if (value)
-            vars[name] = *value;
-        else
-            vars.erase(name);
-    }
-    std::vector<std::string> out;
-    for (const auto& [name, value] : vars) out.push_back(name + "=" + value);
-    return out;
-}
 
 [[noreturn]] void exec_child(const ProgramRun& run, int in_fd, int out_fd, char* const* envp) {
     dup2(in_fd, STDIN_FILENO);
@@ -75,12 +56,9 @@ ProgramResult run_program(const ProgramRun& run) {
     bool from_file = run.stdin_from_dev_null || !run.stdin_file.empty();
     if (from_file) in_fd = open(run.stdin_from_dev_null ? "/dev/null" : run.stdin_file.c_str(), O_RDONLY | O_CLOEXEC);
     signal(SIGPIPE, SIG_IGN);
-    std::vector<std::string> env = child_env(run);
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
+    ChildEnv env(run.env);
     pid_t pid = fork();
-    if (pid == 0) exec_child(run, in_fd, out_pipe[1], envp.data());
+    if (pid == 0) exec_child(run, in_fd, out_pipe[1], env.envp());
     close(in_pipe[0]);
     close(out_pipe[1]);
     if (from_file) close(in_fd);

@@ -1,4 +1,5 @@
 #pragma once
+#include "support/child_env.h"
 #include <chrono>
 #include <functional>
 #include <map>
@@ -14,7 +15,7 @@ struct ProgramRun {
     std::string directory;
     // Environment changes: a value sets the variable, nullopt removes it.
     // DISPLAY is removed unless given, so no window opens.
-    std::map<std::string, std::optional<std::string>> env;
+    EnvChanges env;
     std::string stdin_file;  // read standard input from this file instead
     bool stdin_from_dev_null = false;
     bool drop_privileges = false;  // run as "nobody" when started as root

@@ -1,5 +1,7 @@
 #include "support/pty_session.h"
 
+#include "support/child_env.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -12,35 +14,8 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
-std::vector<std::string> session_env(const PtySession::Options& options) {
-    std::map<std::string, std::string> vars;
-    for (char** e = environ; *e; ++e) {
-        std::string entry = *e;
-        size_t eq = entry.find('=');
-        if (eq != std::string::npos) vars[entry.substr(0, eq)] = entry.substr(eq + 1);
-    }
-    if (!options.env.count("DISPLAY")) vars.erase("DISPLAY");
-    vars["TERM"] = "xterm";
-    for (const auto& [name, value] : options.env) {
-        if (value)
-            vars[name] = *value;
-        else
-            vars.erase(name);
-    }
-    std::vector<std::string> out;
-    for (const auto& [name, value] : vars) out.push_back(name + "=" + value);
-    return out;
-}
-
-}  // namespace
-
 PtySession::PtySession(const Options& options) : cursor_row_(options.cursor_row) {
-    std::vector<std::string> env = session_env(options);
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
+    ChildEnv env(options.env, {{"TERM", "xterm"}});
     int out_fd = -1;
     if (!options.stdout_file.empty()) out_fd = open(options.stdout_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     winsize ws{};
@@ -51,7 +26,7 @@ PtySession::PtySession(const Options& options) : cursor_row_(options.cursor_row)
         if (out_fd >= 0) dup2(out_fd, STDOUT_FILENO);
         if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) _exit(126);
         char* const argv[] = {const_cast<char*>("wavetable"), nullptr};
-        execve(WAVETABLE_BINARY, argv, envp.data());
+        execve(WAVETABLE_BINARY, argv, env.envp());
         _exit(127);
     }
     if (out_fd >= 0) close(out_fd);

@@ -1,4 +1,5 @@
 #pragma once
+#include "support/child_env.h"
 #include <termios.h>
 
 #include <chrono>
@@ -17,7 +18,7 @@ class PtySession {
         int columns = 80;
         int rows = 24;
         int cursor_row = 1;  // where the terminal's cursor is at start (1-based)
-        std::map<std::string, std::optional<std::string>> env;  // DISPLAY removed unless given
+        EnvChanges env;  // DISPLAY removed unless given
         std::string stdout_file;  // standard output redirected to this file
     };
 
