@@ -19,15 +19,15 @@ bool try_driver(const GfxDriver* d, const char* title, int32_t width, int32_t he
 
 }  // namespace
 
-const GfxDriver* gfx_choose_driver(const char* title, int32_t width, int32_t height, int32_t depth,
-                                   int32_t refresh_rate, int32_t flags) {
+const GfxDriver* gfx_choose_driver(const GfxDriver* const* drivers, const char* title, int32_t width,
+                                   int32_t height, int32_t depth, int32_t refresh_rate, int32_t flags) {
     if (flags == SCREEN_NULL) return &null_driver;
     const char* request = std::getenv("ZVGFX");
     if (request && strcasecmp(request, "null") == 0) return &null_driver;
     int32_t passes = request ? 4 : 2;
     for (int32_t pass = passes; pass >= 1; --pass) {
         bool named_only = request && pass % 2 == 0;
-        for (const GfxDriver* const* d = gfx_window_drivers; *d; ++d) {
+        for (const GfxDriver* const* d = drivers; *d; ++d) {
             if (named_only && strcasecmp((*d)->name, request) != 0) continue;
             if (try_driver(*d, title, width, height, depth, refresh_rate, flags)) return *d;
         }

@@ -216,7 +216,8 @@ ErrorCode gfx_set_mode(int32_t mode_number, int32_t width, int32_t height, int32
     if (!s->palette_desc || !s->font) return fail_mode_set();
 
     const GfxDriver* driver =
-        gfx_choose_driver(window_title(), width, height * s->line_repeat, s->depth, refresh_rate, flags);
+        gfx_choose_driver(gfx_window_drivers, window_title(), width, height * s->line_repeat, s->depth, refresh_rate,
+                          flags);
     if (!driver) return fail_mode_set();
     s->driver = driver;
     gfx_palette_reset();
