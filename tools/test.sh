@@ -1,8 +1,8 @@
 #!/bin/sh
 # Builds and runs every test: the plain build, then the suite again under
 # AddressSanitizer with UndefinedBehaviorSanitizer, then the display tests
-# (two threads share the screen there) under ThreadSanitizer. Installs what
-# it needs.
+# (two threads share the screen there) under ThreadSanitizer, and last a
+# short run of the fuzz targets. Installs what it needs.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -25,4 +25,7 @@ run_suite asan-ubsan -DCMAKE_BUILD_TYPE=Debug "-DWT_SANITIZE=address;undefined"
 tests='^(X11|WindowEvents|LibLoader|TypedText|ConvertersTest)'
 export TSAN_OPTIONS="suppressions=$top/tests/display/tsan.supp halt_on_error=1"
 run_suite tsan -DCMAKE_BUILD_TYPE=Debug -DWT_SANITIZE=thread
+# A short run of every fuzz target; tools/fuzz.sh <seconds> runs them longer.
+echo "== fuzz: 15 s per target"
+"$top/tools/fuzz.sh" 15
 echo "== all tests passed"
