@@ -1,12 +1,15 @@
 // The numeric input on an arbitrary typed line: the token reader, the
 // token conversions and input_short, reading token after token until the
-// line is used up.
+// line is used up, from the typed text and through a channel.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "runtime/channels.h"
+#include "runtime/disk_driver.h"
 #include "runtime/numeric_input.h"
 #include "runtime/runtime_context.h"
 #include "runtime/strings.h"
@@ -50,6 +53,33 @@ void read_shorts(size_t size) {
     }
 }
 
+// The same line read through a channel (a stream over the bytes), where
+// read characters come back through the record's put-back area.
+void read_shorts_from_channel(const uint8_t* data, size_t size) {
+    if (size == 0) return;
+    std::vector<uint8_t> bytes(data, data + size);
+    FILE* stream = fmemopen(bytes.data(), size, "rb");
+    if (!stream) std::abort();
+    ChannelRecord rec{};
+    rec.mode = MODE_INPUT;
+    rec.kind = KIND_FILE;
+    rec.access = ACCESS_READ;
+    rec.size = static_cast<int64_t>(size);
+    rec.driver = &disk_driver;
+    rec.stream = stream;
+    InputContext* in = input_context();
+    in->source = &rec;
+    auto consumed = [&] { return std::ftell(stream) - static_cast<long>(rec.putback_count); };
+    for (size_t reads = 0; consumed() < static_cast<long>(size); ++reads) {
+        if (reads > size) std::abort();
+        long before = consumed();
+        int16_t value = 0;
+        if (input_short(&value) != ERR_NONE || consumed() <= before) std::abort();
+    }
+    in->source = nullptr;
+    std::fclose(stream);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -69,5 +99,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     read_tokens(size);
     set_line(data, size);
     read_shorts(size);
+    read_shorts_from_channel(data, size);
     return 0;
 }
