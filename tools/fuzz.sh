@@ -5,16 +5,19 @@
 # status 1 if any of them found a crash, a leak, a hang or a sanitizer
 # report; the input that did it is left in BUILD/artifacts.
 #
-#   tools/fuzz.sh [seconds]        JOBS=2 runs two targets at a time
+#   tools/fuzz.sh [seconds [target...]]   JOBS=2 runs two targets at a time
+#
+# Targets: numeric_input line_edit lzw key_decoder (all by default).
 #
 # Each target starts from its seeds in tests/fuzz/corpus/<target> and from
 # what earlier runs found (BUILD/corpus/<target>, kept between runs).
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-15}
+[ $# -gt 0 ] && shift
+targets=${*:-numeric_input line_edit lzw key_decoder}
 build=${BUILD:-$top/build/fuzz}
 jobs=${JOBS:-1}
-targets="numeric_input line_edit lzw key_decoder"
 
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWT_FUZZ=ON -DWT_TESTS=OFF \
     "-DWT_SANITIZE=address;undefined" >/dev/null
