@@ -43,42 +43,22 @@ void open_files() {
 
 bool key_waiting() { return string_compare(inkey(), -1, "", 1) != 0; }
 
-// Steps whose samples reach the files together. 512 bytes per file: a
-// whole number of them fills a stream buffer of any power of two from 512
-// bytes up, so every buffer fills, and goes to the file, at the same sample
-// and in the same order of files as with one write per sample; the files
-// and the system's writes are the same, without 458 752 calls through the
-// channel layer.
-constexpr int64_t BLOCK_STEPS = 256;
-
-// Each value is plotted as soon as it exists, in the order of the shapes,
-// so a later shape wins a pixel it shares with an earlier one.
-void plot_step(int64_t i, const WaveSamples& s) {
-    for (int32_t shape = 0; shape < SHAPE_COUNT; ++shape) {
-        const ShapeOutput& out = SHAPE_OUTPUTS.of[shape];
-        if (out.colour)
-            gfx_pset(nullptr, static_cast<float>(i), plot_row(s.value[shape]), static_cast<uint32_t>(out.colour),
-                     COORD_ABSOLUTE, 0);
-    }
-}
-
 }  // namespace
 
 void generate_waves(int16_t rate) {
     WaveState state;
     wave_start(state, rate);
-    int16_t block[SHAPE_COUNT][BLOCK_STEPS];
-    static_assert(WAVE_SAMPLE_COUNT % BLOCK_STEPS == 0);
-    for (int64_t first = 0; first < WAVE_SAMPLE_COUNT; first += BLOCK_STEPS) {
-        for (int64_t k = 0; k < BLOCK_STEPS; ++k) {
-            WaveSamples s = wave_step(state);
-            plot_step(first + k, s);
-            for (int32_t shape = 0; shape < SHAPE_COUNT; ++shape) block[shape][k] = s.value[shape];
+    for (int64_t i = 0; i < WAVE_SAMPLE_COUNT; ++i) {
+        WaveSamples s = wave_step(state);
+        // Each value is plotted and written before the next one, so a later
+        // shape wins a pixel it shares with an earlier one.
+        for (int32_t shape = 0; shape < SHAPE_COUNT; ++shape) {
+            const ShapeOutput& out = SHAPE_OUTPUTS.of[shape];
+            if (out.colour)
+                gfx_pset(nullptr, static_cast<float>(i), plot_row(s.value[shape]), static_cast<uint32_t>(out.colour),
+                         COORD_ABSOLUTE, 0);
+            file_put(out.channel, 0, &s.value[shape], 2);
         }
-        // The samples in the machine's byte order, as one put each would
-        // write them.
-        for (int32_t shape = 0; shape < SHAPE_COUNT; ++shape)
-            file_put(SHAPE_OUTPUTS.of[shape].channel, 0, block[shape], sizeof block[shape]);
     }
 }
 
