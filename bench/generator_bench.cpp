@@ -12,6 +12,7 @@
 #include "generator/wave.h"
 #include "gfx/screen.h"
 #include "runtime/channels.h"
+#include "runtime/file_put.h"
 #include "runtime/runtime_context.h"
 #include "runtime/strings.h"
 

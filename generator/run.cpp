@@ -7,6 +7,7 @@
 #include "gfx/screen.h"
 #include "runtime/channels.h"
 #include "runtime/console.h"
+#include "runtime/file_put.h"
 #include "runtime/line_input.h"
 #include "runtime/numeric_input.h"
 #include "runtime/runtime_context.h"

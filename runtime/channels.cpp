@@ -70,10 +70,6 @@ ErrorCode file_seek_to(ChannelRecord* rec, int64_t position) {
     return rec->driver->seek(rec, offset, 0);
 }
 
-ErrorCode file_put(int32_t channel, int64_t position, const void* data, uint64_t length) {
-    return file_write_at(channel_record(channel), position, data, length, true, false, false);
-}
-
 namespace {
 
 // Pads a random-access put to a whole record, reporting a length that

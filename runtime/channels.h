@@ -53,7 +53,8 @@ ChannelRecord* channel_record(int32_t channel);
 
 ErrorCode file_open(StringDesc* name, int32_t mode, int32_t access, int32_t lock, int32_t channel,
                     int32_t record_length);
-ErrorCode file_put(int32_t channel, int64_t position, const void* data, uint64_t length);
+// file_put (runtime/file_put.h) is inline: the generator calls it for
+// every sample.
 ErrorCode file_close_all();
 ErrorCode file_write_at(ChannelRecord* rec, int64_t position, const void* data, uint64_t length, bool put,
                         bool text, bool wide);

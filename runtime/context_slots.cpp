@@ -5,18 +5,14 @@
 
 namespace {
 
-struct ContextSlots {
-    void* records[CONTEXT_SLOT_COUNT];
-    void (*finalisers[CONTEXT_SLOT_COUNT])(void*);
-};
-
-ContextSlots g_slots;
+void (*g_finalisers[CONTEXT_SLOT_COUNT])(void*);
 
 }  // namespace
 
-void* get_context_slot(int32_t slot, size_t size) {
-    if (slot < 0 || slot >= CONTEXT_SLOT_COUNT) return nullptr;
-    void*& record = g_slots.records[slot];
+void* g_context_slot_records[CONTEXT_SLOT_COUNT];
+
+void* context_slot_create(int32_t slot, size_t size) {
+    void*& record = g_context_slot_records[slot];
     if (record) return record;
     record = std::calloc(1, size);
     if (!record) {
@@ -29,14 +25,14 @@ void* get_context_slot(int32_t slot, size_t size) {
 }
 
 void context_slot_set_finaliser(int32_t slot, void (*finaliser)(void*)) {
-    if (slot >= 0 && slot < CONTEXT_SLOT_COUNT) g_slots.finalisers[slot] = finaliser;
+    if (slot >= 0 && slot < CONTEXT_SLOT_COUNT) g_finalisers[slot] = finaliser;
 }
 
 void context_slots_release() {
     for (int slot = 0; slot < CONTEXT_SLOT_COUNT; ++slot) {
-        void*& record = g_slots.records[slot];
+        void*& record = g_context_slot_records[slot];
         if (!record) continue;
-        if (g_slots.finalisers[slot]) g_slots.finalisers[slot](record);
+        if (g_finalisers[slot]) g_finalisers[slot](record);
         std::free(record);
         record = nullptr;
     }

@@ -13,7 +13,9 @@
 
 namespace {
 
-FILE* stream_of(ChannelRecord* rec) { return static_cast<FILE*>(rec->stream); }
+DiskStream* disk_stream(ChannelRecord* rec) { return static_cast<DiskStream*>(rec->stream); }
+
+FILE* stream_of(ChannelRecord* rec) { return rec->stream ? disk_stream(rec)->file : nullptr; }
 
 bool is_std_output(FILE* f) { return f == stdout || f == stderr; }
 
@@ -30,7 +32,10 @@ int32_t disk_eof(ChannelRecord* rec) {
 }
 
 ErrorCode disk_close(ChannelRecord* rec) {
-    if (FILE* f = stream_of(rec)) std::fclose(f);
+    if (DiskStream* stream = disk_stream(rec)) {
+        std::fclose(stream->file);
+        std::free(stream);
+    }
     rec->stream = nullptr;
     return ERR_NONE;
 }
@@ -59,20 +64,8 @@ ErrorCode disk_read(ChannelRecord* rec, void* buffer, uint64_t* count) {
     return ERR_NONE;
 }
 
-// Writes go through the stream's buffer a byte at a time when they are
-// short: the generator's two-byte samples then cost a few stores each
-// instead of a full library call.
 ErrorCode disk_write(ChannelRecord* rec, const void* buffer, uint64_t length) {
-    FILE* f = stream_of(rec);
-    if (!f) return ERR_INVALID_CALL;
-    auto* bytes = static_cast<const uint8_t*>(buffer);
-    if (length <= 8) {
-        for (uint64_t i = 0; i < length; ++i) {
-            if (putc_unlocked(bytes[i], f) == EOF) return ERR_IO;
-        }
-        return ERR_NONE;
-    }
-    return fwrite_unlocked(bytes, 1, length, f) == length ? ERR_NONE : ERR_IO;
+    return disk_write_bytes(disk_stream(rec), buffer, length);
 }
 
 // Whole-file byte-range locks; on this platform advisory record locks.
@@ -133,30 +126,31 @@ ErrorCode disk_flush(ChannelRecord* rec) {
     return ERR_NONE;
 }
 
-FILE* open_buffered(const char* name, const char* how) {
+// Opens the stream with the record's own buffer.
+FILE* open_buffered(DiskStream* ds, const char* name, const char* how) {
     FILE* f = std::fopen(name, how);
-    if (f) std::setvbuf(f, nullptr, _IOFBF, DISK_BUFFER_SIZE);
+    if (f) std::setvbuf(f, ds->buffer, _IOFBF, DISK_BUFFER_SIZE);
     return f;
 }
 
 // Binary and random files: an existing file is opened for update without
 // being truncated; a missing one is created; a read-only one is opened for
 // reading.
-FILE* open_binary(ChannelRecord* rec, const char* name, ErrorCode* error) {
+FILE* open_binary(ChannelRecord* rec, DiskStream* ds, const char* name, ErrorCode* error) {
     const char* how = rec->access == ACCESS_READ ? "rb" : rec->access == ACCESS_WRITE ? "wb" : "r+b";
-    FILE* f = open_buffered(name, how);
+    FILE* f = open_buffered(ds, name, how);
     if (f) return f;
     *error = ERR_OPEN_FAILED;
     if (rec->access == ACCESS_READ || rec->access == ACCESS_WRITE) return nullptr;
-    f = open_buffered(name, "w+b");
+    f = open_buffered(ds, name, "w+b");
     if (f || rec->access == ACCESS_READ_WRITE) return f;
-    f = open_buffered(name, "rb");
+    f = open_buffered(ds, name, "rb");
     if (f) rec->access = ACCESS_READ;
     return f;
 }
 
-FILE* open_input(ChannelRecord* rec, const char* name, ErrorCode* error) {
-    FILE* f = open_buffered(name, "rb");
+FILE* open_input(ChannelRecord* rec, DiskStream* ds, const char* name, ErrorCode* error) {
+    FILE* f = open_buffered(ds, name, "rb");
     if (!f) {
         *error = ERR_OPEN_FAILED;
         return nullptr;
@@ -172,8 +166,19 @@ FILE* open_input(ChannelRecord* rec, const char* name, ErrorCode* error) {
         *error = ERR_OPEN_FAILED;
         return nullptr;
     }
-    std::setvbuf(f, nullptr, _IOFBF, DISK_BUFFER_SIZE);
+    std::setvbuf(f, ds->buffer, _IOFBF, DISK_BUFFER_SIZE);
     return f;
+}
+
+FILE* open_by_mode(ChannelRecord* rec, DiskStream* ds, const char* path, ErrorCode* error) {
+    switch (rec->mode) {
+        case MODE_BINARY:
+        case MODE_RANDOM: return open_binary(rec, ds, path, error);
+        case MODE_INPUT: return open_input(rec, ds, path, error);
+        case MODE_OUTPUT: return open_buffered(ds, path, "wb");
+        case MODE_APPEND: return open_buffered(ds, path, "ab");
+        default: *error = ERR_INVALID_CALL; return nullptr;
+    }
 }
 
 // Measures the size where the mode wants it; false when the seek fails.
@@ -205,20 +210,17 @@ const ChannelDriver disk_driver = {
 ErrorCode disk_open(ChannelRecord* rec, const char* name) {
     // A backslash in a name stands for the directory separator here.
     char* path = strdup(name);
-    if (!path) return ERR_OPEN_FAILED;
+    auto* ds = static_cast<DiskStream*>(std::malloc(sizeof(DiskStream)));
+    if (!path || !ds) {
+        std::free(path);
+        std::free(ds);
+        return ERR_OPEN_FAILED;
+    }
     for (char* p = path; *p; ++p)
         if (*p == '\\') *p = '/';
     rec->driver = &disk_driver;
     ErrorCode error = ERR_NONE;
-    FILE* f = nullptr;
-    switch (rec->mode) {
-        case MODE_BINARY:
-        case MODE_RANDOM: f = open_binary(rec, path, &error); break;
-        case MODE_INPUT: f = open_input(rec, path, &error); break;
-        case MODE_OUTPUT: f = open_buffered(path, "wb"); break;
-        case MODE_APPEND: f = open_buffered(path, "ab"); break;
-        default: error = ERR_INVALID_CALL; break;
-    }
+    FILE* f = open_by_mode(rec, ds, path, &error);
     if (!f && error == ERR_NONE) error = ERR_OPEN_FAILED;
     if (f && rec->mode != MODE_INPUT && !measure_size(rec, f)) {
         std::fclose(f);
@@ -226,9 +228,12 @@ ErrorCode disk_open(ChannelRecord* rec, const char* name) {
         error = ERR_INVALID_CALL;
     }
     if (f) {
-        rec->stream = f;
+        ds->file = f;
+        rec->stream = ds;
         if (rec->access == ACCESS_DEFAULT) rec->access = ACCESS_READ_WRITE;
         if (strcasecmp(path, "CON") == 0) rec->kind = KIND_CONSOLE;
+    } else {
+        std::free(ds);
     }
     std::free(path);
     return f ? ERR_NONE : error;

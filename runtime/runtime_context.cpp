@@ -10,15 +10,14 @@
 
 namespace {
 
-RuntimeContext g_context;
 int32_t g_init_count;
 bool g_static_init_done;
 
 }  // namespace
 
-RuntimeContext& runtime_context() { return g_context; }
+RuntimeContext g_runtime_context;
 
-ConsoleHooks& console_hooks() { return g_context.hooks; }
+ConsoleHooks& console_hooks() { return g_runtime_context.hooks; }
 
 void runtime_static_init() {
     if (g_static_init_done) return;
@@ -29,7 +28,7 @@ void runtime_static_init() {
 
 void runtime_init() {
     if (++g_init_count != 1) return;
-    g_context = RuntimeContext{};
+    g_runtime_context = RuntimeContext{};
     // Round to nearest, ties to even: the numeric input's rounding and the
     // waveform arithmetic rely on it.
     std::fesetround(FE_TONEAREST);
@@ -38,13 +37,13 @@ void runtime_init() {
 }
 
 void runtime_start(int32_t argc, char** argv, int32_t start_value) {
-    g_context.argc = argc;
-    g_context.argv = argv;
-    g_context.start_value = start_value;
+    g_runtime_context.argc = argc;
+    g_runtime_context.argv = argv;
+    g_runtime_context.start_value = start_value;
 }
 
 void runtime_end(int32_t code) {
-    if (g_context.exit_hook) g_context.exit_hook(code);
+    if (g_runtime_context.exit_hook) g_runtime_context.exit_hook(code);
     std::exit(code);
 }
 

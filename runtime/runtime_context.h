@@ -19,7 +19,9 @@ struct RuntimeContext {
     void (*exit_hook)(int32_t code);
 };
 
-RuntimeContext& runtime_context();
+extern RuntimeContext g_runtime_context;
+
+inline RuntimeContext& runtime_context() { return g_runtime_context; }
 
 // Runs the program's static initialisers once per process: runtime_init now,
 // runtime_shutdown at exit. Further calls do nothing.

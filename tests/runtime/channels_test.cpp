@@ -1,4 +1,5 @@
 #include "runtime/channels.h"
+#include "runtime/file_put.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -124,6 +125,18 @@ TEST_F(Channels, RecordLengthsAndPositions) {
     std::vector<unsigned char> r16 = read_file(dir_.file("r16"));
     ASSERT_EQ(r16.size(), 17u);
     EXPECT_EQ(r16[16], 'N');
+}
+
+// Writes reach the file in blocks of 8192 bytes, when the buffer is full.
+TEST_F(Channels, WritesAreBufferedIn8192ByteBlocks) {
+    ASSERT_EQ(open(dir_.file("buffered"), 12), ERR_NONE);
+    const uint8_t sample[2] = {1, 2};
+    for (int i = 0; i < 4095; ++i) ASSERT_EQ(file_put(12, 0, sample, 2), ERR_NONE);
+    EXPECT_EQ(read_file(dir_.file("buffered")).size(), 0u);  // 8190 bytes, all still buffered
+    for (int i = 0; i < 2; ++i) ASSERT_EQ(file_put(12, 0, sample, 2), ERR_NONE);
+    EXPECT_EQ(read_file(dir_.file("buffered")).size(), 8192u);
+    file_close_all();
+    EXPECT_EQ(read_file(dir_.file("buffered")).size(), 8194u);
 }
 
 TEST_F(Channels, ReadOnlyFileOpensForReading) {
