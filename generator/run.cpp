@@ -53,6 +53,7 @@ void generate_waves(int16_t rate) {
         WaveSamples s = wave_step(state);
         // Each value is plotted and written before the next one, so a later
         // shape wins a pixel it shares with an earlier one.
+#pragma GCC unroll 7
         for (int32_t shape = 0; shape < SHAPE_COUNT; ++shape) {
             const ShapeOutput& out = SHAPE_OUTPUTS.of[shape];
             if (out.colour)
