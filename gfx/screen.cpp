@@ -28,8 +28,10 @@ char g_title[128];
 
 // Pages are 16-byte aligned inside their allocation; the allocation's
 // address sits in the 8 bytes before the start so the page can be freed.
+// They come zeroed: large blocks then arrive as untouched zero pages, and
+// a screen whose background is 0 costs nothing to clear.
 uint8_t* page_alloc(size_t size) {
-    void* block = std::malloc(size + 22);
+    void* block = std::calloc(1, size + 22);
     if (!block) return nullptr;
     auto start = (reinterpret_cast<uintptr_t>(block) + 22) & ~uintptr_t{15};
     std::memcpy(reinterpret_cast<void*>(start - 8), &block, sizeof block);
@@ -109,6 +111,7 @@ bool alloc_pages(GfxScreen* s, int32_t pages) {
     for (int32_t i = 0; i < pages; ++i) {
         s->pages[i] = page_alloc(page_size);
         if (!s->pages[i]) return false;
+        if (background == 0) continue;
         for (int32_t y = 0; y < s->height; ++y) ops->fill(s->pages[i] + int64_t{y} * s->pitch, 0, s->width, background);
     }
     s->visible_page = 0;
@@ -210,16 +213,19 @@ ErrorCode gfx_set_mode(int32_t mode_number, int32_t width, int32_t height, int32
     normalise_depth(s);
     if (!alloc_pages(s, pages > 0 ? pages : 1) || !alloc_tables(s)) return fail_mode_set();
     s->flags = screen_flags_for(flags);
-    if (!gfx_builtin_expand()) return fail_mode_set();
-    s->palette_desc = gfx_builtin_palette(palette_index);
-    s->font = gfx_builtin_font(font_index);
-    if (!s->palette_desc || !s->font) return fail_mode_set();
 
     const GfxDriver* driver =
         gfx_choose_driver(gfx_window_drivers, window_title(), width, height * s->line_repeat, s->depth, refresh_rate,
                           flags);
     if (!driver) return fail_mode_set();
     s->driver = driver;
+    // The fonts and palettes are expanded once a driver has accepted: no
+    // driver reads them, and a mode set that finds none (a run without a
+    // display) then doesn't pay for them.
+    if (!gfx_builtin_expand()) return fail_mode_set();
+    s->palette_desc = gfx_builtin_palette(palette_index);
+    s->font = gfx_builtin_font(font_index);
+    if (!s->palette_desc || !s->font) return fail_mode_set();
     gfx_palette_reset();
     s->text_columns = text_columns;
     s->text_rows = text_rows;
