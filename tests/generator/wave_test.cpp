@@ -83,7 +83,7 @@ TEST(WaveStep, NegativeAndExtremeRates) {
     }
 }
 
-// The double-precision steps against the integer model, whole cycles, for
+// The step against the independent model of the tests, whole cycles, for
 // rates that reach every rounding tie.
 TEST(WaveStep, MatchesIntegerModel) {
     for (int16_t rate : {1, 0, -1, 128, -32768, 3, 7, 255, 4096, 12345, 32767, -300}) {
