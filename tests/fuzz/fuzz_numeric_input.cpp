@@ -58,15 +58,17 @@ void read_shorts(size_t size) {
 void read_shorts_from_channel(const uint8_t* data, size_t size) {
     if (size == 0) return;
     std::vector<uint8_t> bytes(data, data + size);
-    FILE* stream = fmemopen(bytes.data(), size, "rb");
-    if (!stream) std::abort();
+    DiskStream disk{};
+    disk.file = fmemopen(bytes.data(), size, "rb");
+    if (!disk.file) std::abort();
+    FILE* stream = disk.file;
     ChannelRecord rec{};
     rec.mode = MODE_INPUT;
     rec.kind = KIND_FILE;
     rec.access = ACCESS_READ;
     rec.size = static_cast<int64_t>(size);
     rec.driver = &disk_driver;
-    rec.stream = stream;
+    rec.stream = &disk;
     InputContext* in = input_context();
     in->source = &rec;
     auto consumed = [&] { return std::ftell(stream) - static_cast<long>(rec.putback_count); };
