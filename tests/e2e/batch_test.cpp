@@ -57,7 +57,7 @@ TEST(Batch, Rate128WritesEveryFile) {
     EXPECT_EQ(r.output, "");  // no prompt in batch use
 }
 
-// Samples the specification pins, read back from the files the program wrote.
+// Samples whose values are known by heart, read back from the files the program wrote.
 TEST(Batch, PinnedSamplesThroughTheProgram) {
     struct Pin {
         const char* file;
