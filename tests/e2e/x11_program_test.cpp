@@ -163,6 +163,15 @@ class X11Program : public ::testing::Test {
         std::this_thread::sleep_for(300ms);
     }
 
+    // Types the rate and Enter, sees the window show `picture`, and waits
+    // until the run is at its final wait.
+    void answer_and_wait_for_the_end(Window w, const std::string& rate, const std::vector<Rgb>& picture) {
+        type(rate);
+        keys({"Return"});
+        EXPECT_TRUE(shows(w, picture));
+        wait_for_final_wait();
+    }
+
     void expect_files_for_rate(int16_t rate) {
         const reference::Shapes ref = reference::compute(rate);
         for (int shape = 0; shape < 7; ++shape) {
@@ -194,10 +203,7 @@ TEST_F(X11Program, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
         const Window w = program_window();
         EXPECT_EQ(client_->name_of(w), "wavetable");
         focus(w);
-        type("128");
-        keys({"Return"});
-        EXPECT_TRUE(shows(w, picture));
-        wait_for_final_wait();
+        answer_and_wait_for_the_end(w, "128", picture);
         EXPECT_TRUE(alive(pid));  // waiting for the key
         keys({"space"});
     });
@@ -310,10 +316,7 @@ TEST_F(X11Program, DisplayVanishingAtTheFinalWait) {
     const ProgramResult r = run([&](int pid) {
         const Window w = program_window();
         focus(w);
-        type("128");
-        keys({"Return"});
-        EXPECT_TRUE(shows(w, picture));
-        wait_for_final_wait();
+        answer_and_wait_for_the_end(w, "128", picture);
         EXPECT_TRUE(alive(pid));
         client_.reset();
         server_->stop();
@@ -377,10 +380,7 @@ TEST_F(X11Program, WithoutTheExtensionLibrariesTheWindowStillWorks) {
         EXPECT_TRUE(client_->geometry(w, &x, &y, &width, &height));
         EXPECT_EQ(x, (1024 - 512) / 2);
         focus(w);
-        type("128");
-        keys({"Return"});
-        EXPECT_TRUE(shows(w, picture));
-        wait_for_final_wait();
+        answer_and_wait_for_the_end(w, "128", picture);
         keys({"space"});
     };
     expect_clean_exit(run_program(r));

@@ -59,6 +59,19 @@ class LineEdit : public NullScreenTest {
             if (page[y * 512 + x + i] != 15) return false;
         return text_cell(g_gfx_screen, 0, column - 1, row - 1)->character == static_cast<int16_t>(static_cast<int8_t>(-1));
     }
+    // The text typed ten keys at a time (the key queue holds fifteen), then
+    // the keys of `after`.
+    static std::vector<ScriptedUser::Step> typing(const std::string& text, std::vector<int32_t> after) {
+        std::vector<ScriptedUser::Step> steps;
+        for (size_t i = 0; i < text.size(); i += 10) {
+            std::string chunk = text.substr(i, 10);
+            steps.push_back([chunk] { post_text(chunk); });
+        }
+        steps.push_back([after] {
+            for (int32_t k : after) key_post(k);
+        });
+        return steps;
+    }
     static ScriptedUser::Step keys(std::initializer_list<int32_t> codes) {
         std::vector<int32_t> list(codes);
         return [list] {
@@ -124,18 +137,12 @@ TEST_F(LineEdit, EditingKeys) {
 }
 
 TEST_F(LineEdit, UpAndDownMoveByARow) {
-    std::vector<ScriptedUser::Step> steps;
-    for (int i = 0; i < 70; i += 10) steps.push_back(keys({'a', 'a', 'a', 'a', 'a', 'a', 'a', 'a', 'a', 'a'}));
-    steps.push_back(keys({KEY_UP, 'X', KEY_DOWN, 'Y', KEY_ENTER}));
-    EXPECT_EQ(ask(steps), std::string(6, 'a') + "X" + std::string(64, 'a') + "Y");
+    EXPECT_EQ(ask(typing(std::string(70, 'a'), {KEY_UP, 'X', KEY_DOWN, 'Y', KEY_ENTER})), std::string(6, 'a') + "X" + std::string(64, 'a') + "Y");
 }
 
 TEST_F(LineEdit, LongLinesWrapAndScroll) {
     // 70 characters after the prompt: past column 64 the line goes on in row 2.
-    std::vector<ScriptedUser::Step> steps;
-    for (int i = 0; i < 70; i += 10) steps.push_back(keys({'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'}));
-    steps.push_back(keys({KEY_ENTER}));
-    std::string line = ask(steps);
+    std::string line = ask(typing("1234567890123456789012345678901234567890123456789012345678901234567890", {KEY_ENTER}));
     EXPECT_EQ(line.size(), 70u);
     EXPECT_EQ(row_text(1), "Rate? " + line.substr(0, 58));
     EXPECT_EQ(row_text(2), line.substr(58));
@@ -144,10 +151,7 @@ TEST_F(LineEdit, LongLinesWrapAndScroll) {
 
 TEST_F(LineEdit, TypingPastTheLastCellScrolls) {
     gfx_locate(64, 1, -1);
-    std::vector<ScriptedUser::Step> steps;
-    for (int i = 0; i < 6; ++i) steps.push_back(keys({'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'}));
-    steps.push_back(keys({KEY_ENTER}));
-    std::string line = ask(steps);
+    std::string line = ask(typing("123456789012345678901234567890123456789012345678901234567890", {KEY_ENTER}));
     EXPECT_EQ(line.size(), 60u);
     // The row with the prompt went up by one when the line reached the last
     // cell; the line end then scrolled again.
