@@ -3,6 +3,7 @@
 #include "gfx/key_codes.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
+#include "runtime/console.h"
 #include "runtime/key_sleep.h"
 #include "runtime/strings.h"
 
@@ -23,7 +24,7 @@ int32_t gfx_getkey() {
         if (!g_gfx_screen) return 0;
         int32_t code = key_take();
         if (code != 0) return code;
-        gfx_sleep(20);
+        console_sleep(20);  // through the console's sleep hook
     }
 }
 

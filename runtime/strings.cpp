@@ -221,6 +221,4 @@ void string_assign(StringDesc* dest, StringDesc* src) {
     temp_string_release(src);
 }
 
-bool temp_string_in_pool(const StringDesc* desc) { return node_of(desc) != nullptr; }
-
 int32_t temp_string_in_use() { return g_pool.used_count; }

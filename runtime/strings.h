@@ -34,5 +34,4 @@ int32_t string_compare(const void* a, int64_t a_size, const void* b, int64_t b_s
 void string_assign(StringDesc* dest, StringDesc* src);
 
 // Pool inspection for tests and diagnostics.
-bool temp_string_in_pool(const StringDesc* desc);
 int32_t temp_string_in_use();

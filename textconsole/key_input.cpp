@@ -83,5 +83,3 @@ void text_console_sleep(int32_t milliseconds) {
 }
 
 int32_t text_console_input_redirected() { return isatty(STDIN_FILENO) ? 0 : 1; }
-
-void text_console_push_key(int32_t code) { key_ring().push(code); }

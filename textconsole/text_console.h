@@ -25,9 +25,5 @@ int32_t text_console_keyhit();
 void text_console_sleep(int32_t milliseconds);
 int32_t text_console_input_redirected();
 
-// Appends one key code to the console's key ring (also used when the
-// console goes away, with the window-close code).
-void text_console_push_key(int32_t code);
-
 ErrorCode text_console_line_input(StringDesc* prompt, StringDesc* dest, int64_t size, int32_t fill,
                                   int32_t add_question_mark, int32_t add_newline);
