@@ -1,11 +1,8 @@
 #include "runtime/key_sleep.h"
 
-#include <chrono>
-#include <thread>
+#include "runtime/os.h"
 
-void sleep_ms(int32_t milliseconds) {
-    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
+void sleep_ms(int32_t milliseconds) { os_sleep_ms(milliseconds); }
 
 void sleep_until_key(int32_t milliseconds, bool (*pressed)()) {
     constexpr int32_t STEP = 50;
