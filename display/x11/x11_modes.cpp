@@ -2,6 +2,7 @@
 #include <mutex>
 #include <vector>
 
+#include "display/mode_list.h"
 #include "display/x11/x11_backend.h"
 
 namespace {
@@ -9,13 +10,6 @@ namespace {
 bool randr_usable(Display* display) {
     int event_base = 0, error_base = 0;
     return x11.has_xrandr && x11.XRRQueryExtension(display, &event_base, &error_base);
-}
-
-bool depth_matches(int display_depth, int32_t depth) {
-    if (depth == display_depth) return true;
-    const int partner = display_depth == 24 ? 32 : display_depth == 32 ? 24 : display_depth == 16 ? 15
-                        : display_depth == 15 ? 16 : 0;
-    return depth == partner;
 }
 
 // The sizes the display offers, width x 65536 + height, each once.
@@ -41,7 +35,7 @@ std::vector<int32_t> display_sizes(Display* display) {
 
 int32_t* modes_for(Display* display, int32_t depth, int32_t* count) {
     *count = 0;
-    if (!depth_matches(DefaultDepth(display, DefaultScreen(display)), depth)) return nullptr;
+    if (!mode_depth_matches(DefaultDepth(display, DefaultScreen(display)), depth)) return nullptr;
     const std::vector<int32_t> sizes = display_sizes(display);
     auto* list = static_cast<int32_t*>(std::malloc(sizes.size() * sizeof(int32_t)));
     if (!list) return nullptr;
