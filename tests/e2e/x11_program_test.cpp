@@ -187,8 +187,8 @@ class X11Program : public ::testing::Test {
     static void expect_clean_exit(const ProgramResult& r) {
         EXPECT_FALSE(r.timed_out);
         EXPECT_EQ(r.signal, 0);
-        EXPECT_EQ(r.exit_status, 0) << r.output;
-        EXPECT_EQ(r.output, "");  // nothing is logged
+        EXPECT_EQ(r.exit_status, 0) << r.errors;
+        EXPECT_EQ(r.output + r.errors, "");  // nothing is logged
     }
 
     ScratchDir dir_;
