@@ -18,6 +18,7 @@
 #include "display/gdi/gdi_backend.h"
 #include "display/gdi/gdi_driver.h"
 #include "display/win32/win32_window.h"
+#include "display/window_events.h"
 #include "gfx/gfx_mouse.h"
 #include "gfx/key_codes.h"
 #include "gfx/key_queue.h"
@@ -157,7 +158,8 @@ TEST_F(GdiWindow, CentredFramedWindowOfTheScreenSizeWithTheProgramsClassAndTitle
     EXPECT_EQ(display_window().outer_width, outer_width);
     // Centred on the monitor under the cursor; here the primary display.
     HMONITOR monitor = MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST);
-    MONITORINFO info{sizeof info};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
     ASSERT_TRUE(GetMonitorInfoA(monitor, &info));
     const RECT& m = info.rcMonitor;
     EXPECT_EQ(outer.left, m.left + ((m.right - m.left - outer_width) >> 1));
@@ -259,7 +261,8 @@ TEST_F(GdiWindow, AltF4IsTheCloseKeyAndAltAndF10OpenNoMenu) {
     EXPECT_TRUE(IsWindow(window_));
     send_keys({{VK_MENU, false}, {VK_MENU, true}, {VK_F10, false}, {VK_F10, true}});
     EXPECT_EQ(keys(1), std::vector<int32_t>{KEY_F10});
-    GUITHREADINFO gui{sizeof gui};
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
     ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &gui));
     EXPECT_EQ(gui.flags & GUI_INMENUMODE, 0u);
     for (const GfxEvent& e : take_screen_events()) EXPECT_NE(e.type, EVENT_KEY_PRESS) << "scan " << e.a;
