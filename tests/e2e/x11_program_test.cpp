@@ -18,14 +18,7 @@
 #include "display/x_server.h"
 
 #include <X11/Xutil.h>
-#include "generator/run.h"
-#include "gfx/key_queue.h"
-#include "gfx/screen.h"
-#include "runtime/console_end.h"
-#include "runtime/line_input.h"
-#include "runtime/numeric_input.h"
-#include "runtime/runtime_context.h"
-#include "runtime/strings.h"
+#include "support/final_picture.h"
 #include "support/program.h"
 #include "support/reference_waves.h"
 
@@ -42,46 +35,6 @@ std::string desktop_entry_value(const std::string& key) {
     for (std::string line; std::getline(in, line);)
         if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
     return "";
-}
-
-// The picture at the final wait after `typed` and Enter, made by the same
-// steps on the in-memory screen of this process.
-std::vector<Rgb> final_picture(const std::string& typed) {
-    runtime_init();
-    const char* old = std::getenv("ZVGFX");
-    std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
-    setenv("ZVGFX", "null", 1);
-    key_queue() = KeyQueue{};
-    std::vector<Rgb> picture;
-    if (gfx_screen_res(512, 512, 8, 4, 0, 0) == ERR_NONE) {
-        for (unsigned char c : typed) key_post(c);
-        key_post(13);
-        line_input(temp_string_from_literal("Rate? ", 6), 0, -1);
-        int16_t rate = 0;
-        input_short(&rate);
-        generate_waves(rate);
-        const GfxScreen* s = g_gfx_screen;
-        for (int32_t i = 0; i < s->width * s->height; ++i) {
-            const uint32_t c = s->device_palette[s->visible_pixels[i]];
-            picture.push_back({static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16)});
-        }
-    }
-    gfx_screen_close();
-    key_queue() = KeyQueue{};
-    if (saved)
-        setenv("ZVGFX", saved->c_str(), 1);
-    else
-        unsetenv("ZVGFX");
-    return picture;
-}
-
-// Running, not merely waiting to be reaped.
-bool alive(int pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return false;
-    const size_t close = line.rfind(')');
-    return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
 }
 
 class X11Program : public ::testing::Test {
@@ -225,7 +178,7 @@ TEST_F(X11Program, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
         }
         focus(w);
         answer_and_wait_for_the_end(w, "128", picture);
-        EXPECT_TRUE(alive(pid));  // waiting for the key
+        EXPECT_TRUE(process_alive(pid));  // waiting for the key
         keys({"space"});
     });
     expect_clean_exit(r);
@@ -248,7 +201,7 @@ TEST_F(X11Program, CloseButtonDuringInputIsIgnoredAndAtTheEndEndsTheRun) {
         keys({"Return"});
         EXPECT_TRUE(shows(w, picture));
         wait_for_final_wait();
-        EXPECT_TRUE(alive(pid));
+        EXPECT_TRUE(process_alive(pid));
         client_->send_close(w);
     });
     expect_clean_exit(r);
@@ -270,7 +223,7 @@ TEST_F(X11Program, KeysAndCloseDuringTheRunAreDrained) {
         client_->send_close(w);
         EXPECT_TRUE(shows(w, picture));
         wait_for_final_wait();
-        EXPECT_TRUE(alive(pid)) << "a key typed during the run ended the final wait";
+        EXPECT_TRUE(process_alive(pid)) << "a key typed during the run ended the final wait";
         keys({"Escape"});
     });
     expect_clean_exit(r);
@@ -338,7 +291,7 @@ TEST_F(X11Program, DisplayVanishingAtTheFinalWait) {
         const Window w = program_window();
         focus(w);
         answer_and_wait_for_the_end(w, "128", picture);
-        EXPECT_TRUE(alive(pid));
+        EXPECT_TRUE(process_alive(pid));
         client_.reset();
         server_->stop();
     });

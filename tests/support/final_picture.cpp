@@ -1,0 +1,50 @@
+#include "support/final_picture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+
+#include "generator/run.h"
+#include "gfx/key_queue.h"
+#include "gfx/screen.h"
+#include "runtime/line_input.h"
+#include "runtime/numeric_input.h"
+#include "runtime/runtime_context.h"
+#include "runtime/strings.h"
+
+std::vector<Rgb> final_picture(const std::string& typed) {
+    runtime_init();
+    const char* old = std::getenv("ZVGFX");
+    std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
+    setenv("ZVGFX", "null", 1);
+    key_queue() = KeyQueue{};
+    std::vector<Rgb> picture;
+    if (gfx_screen_res(512, 512, 8, 4, 0, 0) == ERR_NONE) {
+        for (unsigned char c : typed) key_post(c);
+        key_post(13);
+        line_input(temp_string_from_literal("Rate? ", 6), 0, -1);
+        int16_t rate = 0;
+        input_short(&rate);
+        generate_waves(rate);
+        const GfxScreen* s = g_gfx_screen;
+        for (int32_t i = 0; i < s->width * s->height; ++i) {
+            const uint32_t c = s->device_palette[s->visible_pixels[i]];
+            picture.push_back({static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16)});
+        }
+    }
+    gfx_screen_close();
+    key_queue() = KeyQueue{};
+    if (saved)
+        setenv("ZVGFX", saved->c_str(), 1);
+    else
+        unsetenv("ZVGFX");
+    return picture;
+}
+
+bool process_alive(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return false;
+    const size_t close = line.rfind(')');
+    return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
+}
