@@ -1,0 +1,227 @@
+// The Windows program in its "GDI" window under Wine, on an X server of the
+// test's own, driven by synthetic input the way a user would drive it. The
+// picture must be the one the same run leaves on the in-memory screen.
+#include <gtest/gtest.h>  // first: before the X headers' macros
+
+#include <X11/Xatom.h>
+
+#include <chrono>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "display/program_icon.h"
+#include "display/x_server.h"
+#include "support/final_picture.h"
+#include "support/program.h"
+#include "wine_program.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int SCREEN_WIDTH = 1024;
+
+class WineGdiProgram : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        if (!XvfbServer::installed()) GTEST_SKIP() << "Xvfb is not installed: no X server for Wine";
+        server_ = std::make_unique<XvfbServer>("1024x768x24");
+        ASSERT_TRUE(server_->running()) << "Xvfb did not start";
+        client_ = std::make_unique<XClient>(server_->display());
+        ASSERT_TRUE(client_->connected());
+    }
+
+    // Runs the program under Wine on the server; `user` acts while it runs.
+    ProgramResult run(const std::function<void(int pid)>& user) {
+        ProgramRun r;
+        r.command = wine_command();
+        r.directory = dir_.path();
+        r.env["WT_WINE_DISPLAY"] = server_->display();
+        r.env["ZVGFX"] = std::nullopt;
+        r.timeout = 90s;
+        r.while_running = user;
+        return run_program(r);
+    }
+
+    // Wine starts slowly the first time.
+    Window program_window() {
+        Window w = client_->find_window("wavetable", 60s);
+        EXPECT_NE(w, 0u) << "no window titled \"wavetable\"";
+        return w;
+    }
+
+    void type(const std::string& text) { server_->xdotool({"type", "--delay", "30", text}); }
+    void keys(const std::vector<std::string>& names) {
+        std::vector<std::string> args = {"key", "--delay", "30"};
+        args.insert(args.end(), names.begin(), names.end());
+        server_->xdotool(args);
+    }
+
+    // Waits until the window shows the picture (or its top left corner of
+    // `columns` x `rows` pixels); describes the difference when it never does.
+    ::testing::AssertionResult shows(Window w, const std::vector<Rgb>& want, std::chrono::milliseconds limit = 20s,
+                                     size_t columns = 512, size_t rows = 512) {
+        std::string difference = "no picture";
+        const bool same = wait_until(
+            [&] {
+                int width = 0, height = 0;
+                const std::vector<Rgb> got = client_->pixels(w, &width, &height);
+                if (got.size() != want.size()) return false;
+                size_t wrong = 0, first = 0;
+                for (size_t i = 0; i < got.size(); ++i)
+                    if (i % 512 < columns && i / 512 < rows && !(got[i] == want[i]) && wrong++ == 0) first = i;
+                std::ostringstream out;
+                out << wrong << " pixels differ, the first at (" << first % 512 << ", " << first / 512 << ")";
+                difference = out.str();
+                return wrong == 0;
+            },
+            limit);
+        return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << difference;
+    }
+
+    // "Rate? " and `typed` are on the screen: the line editor has taken
+    // those keys from the key queue.
+    void wait_for_echo(Window w, const std::vector<Rgb>& picture, size_t typed) {
+        EXPECT_TRUE(shows(w, picture, 20s, (6 + typed) * 8, 8));
+    }
+
+    // The files are written: the program is at the key drain and the final
+    // wait. A key that comes before the drain is over is drained.
+    void wait_for_final_wait() {
+        EXPECT_TRUE(wait_until([&] { return wave_files_complete(dir_.path()); }, 30s));
+        std::this_thread::sleep_for(300ms);
+    }
+
+    static void expect_clean_exit(const ProgramResult& r) {
+        EXPECT_FALSE(r.timed_out);
+        EXPECT_EQ(r.signal, 0);
+        EXPECT_EQ(r.exit_status, 0) << r.output << r.errors;
+        EXPECT_EQ(r.output, "");  // nothing is logged
+    }
+
+    ScratchDir dir_;
+    std::unique_ptr<XvfbServer> server_;
+    std::unique_ptr<XClient> client_;
+};
+
+// The window's icon as the window system got it: 32-bit items of size,
+// size and pixels, each icon in turn.
+std::vector<uint32_t> window_icon(const XClient& client, Window w) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<uint32_t> items;
+    if (XGetWindowProperty(client.display(), w, client.atom("_NET_WM_ICON"), 0, 1 << 16, False, XA_CARDINAL, &type,
+                           &format, &count, &after, &data) != Success || !data)
+        return items;
+    const auto* longs = reinterpret_cast<const long*>(data);  // Xlib hands 32-bit items out in longs
+    for (unsigned long i = 0; i < count && format == 32; ++i) items.push_back(static_cast<uint32_t>(longs[i]));
+    XFree(data);
+    return items;
+}
+
+// The program's 32 x 32 icon among the window's icons.
+bool carries_program_icon(const std::vector<uint32_t>& items) {
+    for (size_t i = 0; i + 2 <= items.size();) {
+        const uint32_t width = items[i], height = items[i + 1];
+        const size_t size = static_cast<size_t>(width) * height;
+        if (i + 2 + size > items.size()) return false;
+        for (const ProgramIcon& icon : PROGRAM_ICONS)
+            if (static_cast<uint32_t>(icon.size) == width && width == height &&
+                std::equal(icon.pixels, icon.pixels + size, items.begin() + static_cast<ptrdiff_t>(i) + 2))
+                return true;
+        i += 2 + size;
+    }
+    return false;
+}
+
+TEST_F(WineGdiProgram, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
+    const std::vector<Rgb> picture = final_picture("128");
+    const ProgramResult r = run([&](int pid) {
+        const Window w = program_window();
+        EXPECT_EQ(client_->name_of(w), "wavetable");
+        int x = 0, y = 0, width = 0, height = 0;
+        EXPECT_TRUE(client_->geometry(w, &x, &y, &width, &height));
+        EXPECT_EQ(width, 512);
+        EXPECT_EQ(height, 512);
+        EXPECT_EQ(x, (SCREEN_WIDTH - 512) / 2);  // centred; the frame is as wide on both sides
+        EXPECT_TRUE(carries_program_icon(window_icon(*client_, w)));
+        type("128");
+        keys({"Return"});
+        EXPECT_TRUE(shows(w, picture));
+        wait_for_final_wait();
+        EXPECT_TRUE(process_alive(pid));  // waiting for the key
+        keys({"space"});
+    });
+    expect_clean_exit(r);
+    EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
+}
+
+// The close button while the rate is typed changes nothing; at the final
+// wait it ends the run.
+TEST_F(WineGdiProgram, CloseButtonAtThePromptChangesNothingAndAtTheFinalWaitEndsTheRun) {
+    const std::vector<Rgb> picture = final_picture("128");
+    const std::vector<Rgb> typed = final_picture("12");
+    const ProgramResult r = run([&](int pid) {
+        const Window w = program_window();
+        type("12");
+        wait_for_echo(w, typed, 2);
+        client_->send_close(w);
+        std::this_thread::sleep_for(300ms);
+        EXPECT_TRUE(client_->exists(w));
+        type("8");
+        keys({"Return"});
+        EXPECT_TRUE(shows(w, picture));
+        wait_for_final_wait();
+        EXPECT_TRUE(process_alive(pid));
+        client_->send_close(w);
+    });
+    expect_clean_exit(r);
+    EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
+}
+
+// Keys pressed with Enter and right after it, and the close button while
+// the shapes are computed, are drained before the final wait; only a key
+// pressed afterwards ends the run.
+TEST_F(WineGdiProgram, KeysTypedDuringTheRunAreDrained) {
+    const std::vector<Rgb> picture = final_picture("128");
+    const ProgramResult r = run([&](int pid) {
+        const Window w = program_window();
+        type("128");
+        wait_for_echo(w, picture, 3);
+        server_->xdotool({"key", "--delay", "0", "Return", "a", "b", "c", "d", "e", "f", "g", "Up", "F1", "x", "y"});
+        client_->send_close(w);
+        EXPECT_TRUE(shows(w, picture));
+        wait_for_final_wait();
+        EXPECT_TRUE(process_alive(pid)) << "a key typed during the run ended the final wait";
+        keys({"Escape"});
+    });
+    expect_clean_exit(r);
+    EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
+}
+
+// Editing on the line, and a flood of keys, more than the key queue holds:
+// "128", the cursor to its start, "-" before it.
+TEST_F(WineGdiProgram, EditingAndAKeyFlood) {
+    const std::vector<Rgb> picture = final_picture("-128");
+    const std::vector<Rgb> typed = final_picture("128");
+    const ProgramResult r = run([&](int) {
+        const Window w = program_window();
+        type("128");
+        wait_for_echo(w, typed, 3);
+        server_->xdotool({"key", "--delay", "0", "--repeat", "60", "Left"});
+        std::this_thread::sleep_for(300ms);
+        keys({"Home", "minus", "End", "Return"});
+        EXPECT_TRUE(shows(w, picture));
+        wait_for_final_wait();
+        keys({"space"});
+    });
+    expect_clean_exit(r);
+    EXPECT_EQ(check_wave_files(dir_.path(), -128), "");
+}
+
+}  // namespace
