@@ -46,10 +46,27 @@ class WineGdiProgram : public ::testing::Test {
         return run_program(r);
     }
 
-    // Wine starts slowly the first time.
+    // The program's window with the input focus, as a click on it gives.
+    // Wine makes the X window first with the frame drawn in, then leaves
+    // the frame to a window manager and keeps the client area alone: the
+    // window is ready once it is the client area's size.
     Window program_window() {
-        Window w = client_->find_window("wavetable", 60s);
+        const Window w = client_->find_window("wavetable", 60s);  // Wine starts slowly the first time
         EXPECT_NE(w, 0u) << "no window titled \"wavetable\"";
+        EXPECT_TRUE(wait_until(
+            [&] {
+                int x = 0, y = 0, width = 0, height = 0;
+                return client_->geometry(w, &x, &y, &width, &height) && width == 512 && height == 512;
+            },
+            20s))
+            << "the window never had the client area's size";
+        client_->give_focus(w);
+        EXPECT_TRUE(wait_until([&] {
+            Window focus = 0;
+            int revert = 0;
+            XGetInputFocus(client_->display(), &focus, &revert);
+            return focus == w;
+        }));
         return w;
     }
 
