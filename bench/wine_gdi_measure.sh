@@ -1,0 +1,85 @@
+#!/bin/sh
+# Measures the Windows program's "GDI" window under Wine on an Xvfb of its
+# own: idle CPU at the prompt and at the final wait (the program's process,
+# the Wine server and the X server), key-to-echo latency, and the cost of a
+# full 512-row refresh pass with SetDIBitsToDevice.
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+windows=${WINDOWS_BUILD:-$top/build/windows-bench}
+linux=${BUILD:-$top/build/bench}
+seconds=${SECONDS_IDLE:-5}
+prefix=${WINEPREFIX:-$top/build/wine-prefix}
+
+cmake -S "$top" -B "$windows" --toolchain "$top/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DWT_BENCH=ON -DWT_TESTS=OFF >/dev/null
+cmake --build "$windows" -j2 --target wavetable gdi_pass >/dev/null
+cmake -S "$top" -B "$linux" -DCMAKE_BUILD_TYPE=Release -DWT_BENCH=ON -DWT_TESTS=OFF >/dev/null
+cmake --build "$linux" -j2 --target display_latency >/dev/null
+
+work=$(mktemp -d)
+cleanup() {
+    [ -n "${program:-}" ] && kill "$program" 2>/dev/null || true
+    [ -n "${server:-}" ] && kill "$server" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+server=$!
+while [ ! -s "$work/display" ]; do sleep 0.05; done
+DISPLAY=:$(head -n1 "$work/display")
+WT_WINE_DISPLAY=$DISPLAY
+export DISPLAY WT_WINE_DISPLAY
+
+# CPU time of every thread of the processes, in nanoseconds.
+cpu_ns() {
+    total=0
+    for pid in "$@"; do
+        for t in /proc/"$pid"/task/*/schedstat; do
+            read -r ns _ < "$t" 2>/dev/null || ns=0
+            total=$((total + ns))
+        done
+    done
+    echo "$total"
+}
+
+# The Wine server of this prefix (it serves the program's every system call
+# that crosses processes).
+wine_server() {
+    for p in /proc/[0-9]*; do
+        [ "$(cat "$p/comm" 2>/dev/null)" = wineserver ] || continue
+        if tr '\0' '\n' < "$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then echo "${p#/proc/}"; fi
+    done
+}
+
+percent() {  # nanoseconds
+    awk -v d="$1" -v s="$seconds" 'BEGIN { printf "%.1f", d / (s * 1e7) }'
+}
+
+idle_cpu() {  # label
+    ws=$(wine_server)
+    p0=$(cpu_ns "$program"); w0=$(cpu_ns $ws); x0=$(cpu_ns "$server")
+    sleep "$seconds"
+    p1=$(cpu_ns "$program"); w1=$(cpu_ns $ws); x1=$(cpu_ns "$server")
+    echo "$1 over ${seconds} s, % of one core: program $(percent $((p1 - p0))), wineserver $(percent $((w1 - w0))), Xvfb $(percent $((x1 - x0)))"
+}
+
+cd "$work"
+WINEPREFIX=$prefix "$top/tools/wine-run.sh" "$windows/wavetable.exe" </dev/null >/dev/null 2>&1 &
+program=$!
+window=$(xdotool search --sync --name '^wavetable$' | head -n1)
+# Wine makes the window its client area's size once it is up; without a
+# window manager the keyboard follows the pointer.
+sleep 2
+xdotool mousemove --window "$window" 256 256
+sleep 1
+idle_cpu "idle CPU at the prompt"
+"$linux/bench/display_latency"
+xdotool type --delay 20 128
+xdotool key Return
+sleep 3
+idle_cpu "idle CPU at the final wait"
+xdotool key space
+wait "$program"
+program=""
+WINEPREFIX=$prefix "$top/tools/wine-run.sh" "$windows/bench/gdi_pass.exe"
