@@ -43,12 +43,18 @@ cpu_ns() {
     echo "$total"
 }
 
-# The Wine server of this prefix (it serves the program's every system call
-# that crosses processes).
-wine_server() {
+# The processes of this Wine prefix but the program: the Wine server
+# (which serves every system call that crosses processes), and Wine's own
+# services (the desktop process handles X events of the desktop).
+wine_processes() {  # wineserver | others
     for p in /proc/[0-9]*; do
-        [ "$(cat "$p/comm" 2>/dev/null)" = wineserver ] || continue
-        if tr '\0' '\n' < "$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then echo "${p#/proc/}"; fi
+        pid=${p#/proc/}
+        [ "$pid" = "$program" ] && continue
+        tr '\0' '\n' < "$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix" || continue
+        case "$(cat "$p/comm" 2>/dev/null)" in
+            wineserver*) [ "$1" = wineserver ] && echo "$pid" ;;
+            *) [ "$1" = others ] && echo "$pid" ;;
+        esac
     done
 }
 
@@ -57,11 +63,13 @@ percent() {  # nanoseconds
 }
 
 idle_cpu() {  # label
-    ws=$(wine_server)
-    p0=$(cpu_ns "$program"); w0=$(cpu_ns $ws); x0=$(cpu_ns "$server")
+    ws=$(wine_processes wineserver)
+    others=$(wine_processes others)
+    p0=$(cpu_ns "$program"); w0=$(cpu_ns $ws); o0=$(cpu_ns $others); x0=$(cpu_ns "$server")
     sleep "$seconds"
-    p1=$(cpu_ns "$program"); w1=$(cpu_ns $ws); x1=$(cpu_ns "$server")
-    echo "$1 over ${seconds} s, % of one core: program $(percent $((p1 - p0))), wineserver $(percent $((w1 - w0))), Xvfb $(percent $((x1 - x0)))"
+    p1=$(cpu_ns "$program"); w1=$(cpu_ns $ws); o1=$(cpu_ns $others); x1=$(cpu_ns "$server")
+    echo "$1 over ${seconds} s, % of one core: program $(percent $((p1 - p0))), wineserver $(percent $((w1 - w0)))," \
+        "other Wine processes $(percent $((o1 - o0))), Xvfb $(percent $((x1 - x0)))"
 }
 
 cd "$work"
