@@ -16,32 +16,10 @@ cmake --build "$windows" -j2 --target wavetable gdi_pass >/dev/null
 cmake -S "$top" -B "$linux" -DCMAKE_BUILD_TYPE=Release -DWT_BENCH=ON -DWT_TESTS=OFF >/dev/null
 cmake --build "$linux" -j2 --target display_latency >/dev/null
 
-work=$(mktemp -d)
-cleanup() {
-    [ -n "${program:-}" ] && kill "$program" 2>/dev/null || true
-    [ -n "${server:-}" ] && kill "$server" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-server=$!
-while [ ! -s "$work/display" ]; do sleep 0.05; done
-DISPLAY=:$(head -n1 "$work/display")
+. "$top/bench/xvfb_measure.sh"
+start_xvfb
 WT_WINE_DISPLAY=$DISPLAY
-export DISPLAY WT_WINE_DISPLAY
-
-# CPU time of every thread of the processes, in nanoseconds.
-cpu_ns() {
-    total=0
-    for pid in "$@"; do
-        for t in /proc/"$pid"/task/*/schedstat; do
-            read -r ns _ < "$t" 2>/dev/null || ns=0
-            total=$((total + ns))
-        done
-    done
-    echo "$total"
-}
+export WT_WINE_DISPLAY
 
 # The processes of this Wine prefix but the program: the Wine server
 # (which serves every system call that crosses processes), and Wine's own
@@ -56,10 +34,6 @@ wine_processes() {  # wineserver | others
             *) [ "$1" = others ] && echo "$pid" ;;
         esac
     done
-}
-
-percent() {  # nanoseconds
-    awk -v d="$1" -v s="$seconds" 'BEGIN { printf "%.1f", d / (s * 1e7) }'
 }
 
 idle_cpu() {  # label

@@ -12,13 +12,12 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "display/x_server.h"
 
 #include <X11/Xutil.h>
-#include "support/final_picture.h"
+#include "support/window_program.h"
 #include "support/program.h"
 #include "support/reference_waves.h"
 
@@ -78,33 +77,12 @@ class X11Program : public ::testing::Test {
         });
     }
 
-    void type(const std::string& text) { server_->xdotool({"type", "--delay", "30", text}); }
-    void keys(const std::vector<std::string>& names) {
-        std::vector<std::string> args = {"key", "--delay", "30"};
-        args.insert(args.end(), names.begin(), names.end());
-        server_->xdotool(args);
-    }
+    void type(const std::string& text) { type_text(*server_, text); }
+    void keys(const std::vector<std::string>& names) { type_keys(*server_, names); }
 
-    // Waits until the window shows the picture (or its top left corner of
-    // `columns` x `rows` pixels); describes the difference when it never does.
     ::testing::AssertionResult shows(Window w, const std::vector<Rgb>& want, std::chrono::milliseconds limit = 20s,
                                      size_t columns = 512, size_t rows = 512) {
-        std::string difference = "no picture";
-        const bool same = wait_until(
-            [&] {
-                int width = 0, height = 0;
-                const std::vector<Rgb> got = client_->pixels(w, &width, &height);
-                if (got.size() != want.size()) return false;
-                size_t wrong = 0, first = 0;
-                for (size_t i = 0; i < got.size(); ++i)
-                    if (i % 512 < columns && i / 512 < rows && !(got[i] == want[i]) && wrong++ == 0) first = i;
-                std::ostringstream out;
-                out << wrong << " pixels differ, the first at (" << first % 512 << ", " << first / 512 << ")";
-                difference = out.str();
-                return wrong == 0;
-            },
-            limit);
-        return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << difference;
+        return window_shows(*client_, w, want, limit, columns, rows);
     }
 
     // The line so far ("Rate? " and `typed`) is on the screen: the line

@@ -1,8 +1,9 @@
-#include "support/final_picture.h"
+#include "support/window_program.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <optional>
+#include <sstream>
 
 #include "generator/run.h"
 #include "gfx/key_queue.h"
@@ -47,4 +48,34 @@ bool process_alive(int pid) {
     if (!std::getline(stat, line)) return false;
     const size_t close = line.rfind(')');
     return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
+}
+
+::testing::AssertionResult window_shows(const XClient& client, Window w, const std::vector<Rgb>& want,
+                                        std::chrono::milliseconds limit, size_t columns, size_t rows) {
+    std::string difference = "no picture";
+    const bool same = wait_until(
+        [&] {
+            int width = 0, height = 0;
+            const std::vector<Rgb> got = client.pixels(w, &width, &height);
+            if (got.size() != want.size()) return false;
+            size_t wrong = 0, first = 0;
+            for (size_t i = 0; i < got.size(); ++i)
+                if (i % 512 < columns && i / 512 < rows && !(got[i] == want[i]) && wrong++ == 0) first = i;
+            std::ostringstream out;
+            out << wrong << " pixels differ, the first at (" << first % 512 << ", " << first / 512 << ")";
+            difference = out.str();
+            return wrong == 0;
+        },
+        limit);
+    return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << difference;
+}
+
+void type_text(const XvfbServer& server, const std::string& text) {
+    server.xdotool({"type", "--delay", "30", text});
+}
+
+void type_keys(const XvfbServer& server, const std::vector<std::string>& names) {
+    std::vector<std::string> args = {"key", "--delay", "30"};
+    args.insert(args.end(), names.begin(), names.end());
+    server.xdotool(args);
 }
