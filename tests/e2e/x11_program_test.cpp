@@ -36,19 +36,8 @@ std::string desktop_entry_value(const std::string& key) {
     return "";
 }
 
-class X11Program : public ::testing::Test {
+class X11Program : public WindowProgramTest {
    protected:
-    void SetUp() override {
-        if (!XvfbServer::installed()) GTEST_SKIP() << "Xvfb is not installed: no X server to test against";
-    }
-
-    void start_server(const std::string& screen = "1024x768x24") {
-        server_ = std::make_unique<XvfbServer>(screen);
-        ASSERT_TRUE(server_->running()) << "Xvfb did not start";
-        client_ = std::make_unique<XClient>(server_->display());
-        ASSERT_TRUE(client_->connected());
-    }
-
     // Runs the program against the server; `user` acts while it runs.
     ProgramResult run(const std::function<void(int pid)>& user, const std::string& stdin_data = "") {
         ProgramRun r;
@@ -77,19 +66,6 @@ class X11Program : public ::testing::Test {
         });
     }
 
-    void type(const std::string& text) { type_text(*server_, text); }
-    void keys(const std::vector<std::string>& names) { type_keys(*server_, names); }
-
-    ::testing::AssertionResult shows(Window w, const std::vector<Rgb>& want, std::chrono::milliseconds limit = 20s,
-                                     size_t columns = 512, size_t rows = 512) {
-        return window_shows(*client_, w, want, limit, columns, rows);
-    }
-
-    // The line so far ("Rate? " and `typed`) is on the screen: the line
-    // editor has taken those keys from the key queue.
-    void wait_for_echo(Window w, const std::vector<Rgb>& picture, size_t typed) {
-        EXPECT_TRUE(shows(w, picture, 20s, (6 + typed) * 8, 8));
-    }
 
     // The files are closed; the program is past them, at the key drain and
     // the final wait. A key that comes before the drain is over is drained.
@@ -133,8 +109,6 @@ class X11Program : public ::testing::Test {
     }
 
     ScratchDir dir_;
-    std::unique_ptr<XvfbServer> server_;
-    std::unique_ptr<XClient> client_;
 };
 
 TEST_F(X11Program, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {

@@ -50,13 +50,28 @@ bool process_alive(int pid) {
     return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
 }
 
-::testing::AssertionResult window_shows(const XClient& client, Window w, const std::vector<Rgb>& want,
-                                        std::chrono::milliseconds limit, size_t columns, size_t rows) {
+void WindowProgramTest::start_server(const std::string& screen) {
+    server_ = std::make_unique<XvfbServer>(screen);
+    ASSERT_TRUE(server_->running()) << "Xvfb did not start";
+    client_ = std::make_unique<XClient>(server_->display());
+    ASSERT_TRUE(client_->connected());
+}
+
+void WindowProgramTest::type(const std::string& text) { server_->xdotool({"type", "--delay", "30", text}); }
+
+void WindowProgramTest::keys(const std::vector<std::string>& names) {
+    std::vector<std::string> args = {"key", "--delay", "30"};
+    args.insert(args.end(), names.begin(), names.end());
+    server_->xdotool(args);
+}
+
+::testing::AssertionResult WindowProgramTest::shows(Window w, const std::vector<Rgb>& want,
+                                                    std::chrono::milliseconds limit, size_t columns, size_t rows) {
     std::string difference = "no picture";
     const bool same = wait_until(
         [&] {
             int width = 0, height = 0;
-            const std::vector<Rgb> got = client.pixels(w, &width, &height);
+            const std::vector<Rgb> got = client_->pixels(w, &width, &height);
             if (got.size() != want.size()) return false;
             size_t wrong = 0, first = 0;
             for (size_t i = 0; i < got.size(); ++i)
@@ -70,12 +85,6 @@ bool process_alive(int pid) {
     return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << difference;
 }
 
-void type_text(const XvfbServer& server, const std::string& text) {
-    server.xdotool({"type", "--delay", "30", text});
-}
-
-void type_keys(const XvfbServer& server, const std::vector<std::string>& names) {
-    std::vector<std::string> args = {"key", "--delay", "30"};
-    args.insert(args.end(), names.begin(), names.end());
-    server.xdotool(args);
+void WindowProgramTest::wait_for_echo(Window w, const std::vector<Rgb>& picture, size_t typed) {
+    EXPECT_TRUE(shows(w, picture, std::chrono::seconds(20), (6 + typed) * 8, 8));
 }

@@ -6,7 +6,6 @@
 #include <X11/Xatom.h>
 
 #include <chrono>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,14 +22,11 @@ using namespace std::chrono_literals;
 
 constexpr int SCREEN_WIDTH = 1024;
 
-class WineGdiProgram : public ::testing::Test {
+class WineGdiProgram : public WindowProgramTest {
    protected:
     void SetUp() override {
-        if (!XvfbServer::installed()) GTEST_SKIP() << "Xvfb is not installed: no X server for Wine";
-        server_ = std::make_unique<XvfbServer>("1024x768x24");
-        ASSERT_TRUE(server_->running()) << "Xvfb did not start";
-        client_ = std::make_unique<XClient>(server_->display());
-        ASSERT_TRUE(client_->connected());
+        WindowProgramTest::SetUp();
+        if (!IsSkipped()) ASSERT_NO_FATAL_FAILURE(start_server());
     }
 
     // Runs the program under Wine on the server; `user` acts while it runs.
@@ -72,19 +68,6 @@ class WineGdiProgram : public ::testing::Test {
         return w;
     }
 
-    void type(const std::string& text) { type_text(*server_, text); }
-    void keys(const std::vector<std::string>& names) { type_keys(*server_, names); }
-
-    ::testing::AssertionResult shows(Window w, const std::vector<Rgb>& want, std::chrono::milliseconds limit = 20s,
-                                     size_t columns = 512, size_t rows = 512) {
-        return window_shows(*client_, w, want, limit, columns, rows);
-    }
-
-    // "Rate? " and `typed` are on the screen: the line editor has taken
-    // those keys from the key queue.
-    void wait_for_echo(Window w, const std::vector<Rgb>& picture, size_t typed) {
-        EXPECT_TRUE(shows(w, picture, 20s, (6 + typed) * 8, 8));
-    }
 
     // The files are written: the program is at the key drain and the final
     // wait. A key that comes before the drain is over is drained.
@@ -101,8 +84,6 @@ class WineGdiProgram : public ::testing::Test {
     }
 
     ScratchDir dir_;
-    std::unique_ptr<XvfbServer> server_;
-    std::unique_ptr<XClient> client_;
 };
 
 // The window's icon as the window system got it: 32-bit items of size,
