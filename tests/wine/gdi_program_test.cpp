@@ -26,7 +26,8 @@ class WineGdiProgram : public WindowProgramTest {
    protected:
     void SetUp() override {
         WindowProgramTest::SetUp();
-        if (!IsSkipped()) ASSERT_NO_FATAL_FAILURE(start_server());
+        if (IsSkipped()) return;
+        ASSERT_NO_FATAL_FAILURE(start_server());
     }
 
     // Runs the program under Wine on the server; `user` acts while it runs.
