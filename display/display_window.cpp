@@ -65,5 +65,5 @@ void window_wait_frame() {
     with_display_lock([&] {
         if (const GfxScreen* s = g_gfx_screen) rate = s->refresh_rate;
     });
-    os_sleep_ms(rate > 0 ? 1000 / rate : 16);
+    os_sleep_ms(frame_wait_ms(rate));
 }

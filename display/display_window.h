@@ -89,6 +89,10 @@ constexpr int32_t packed_position(int32_t left, int32_t top) {
     return static_cast<int32_t>(static_cast<uint32_t>(top) << 16 | (static_cast<uint32_t>(left) & 0xFFFF));
 }
 
+// The frame wait for a display of `rate` Hz (1000 / rate milliseconds,
+// integer division), 16 ms when the rate is unknown (0).
+constexpr int32_t frame_wait_ms(int32_t rate) { return rate > 0 ? 1000 / rate : 16; }
+
 // The span of dirty rows among the first `rows` flags: false when none is
 // set, else the first and the last set row.
 bool dirty_span(const uint8_t* dirty_rows, int32_t rows, int32_t* first, int32_t* last);

@@ -46,6 +46,13 @@ TEST(DisplayWindowRecord, PackedPositionIsTopAboveTheLowSixteenBitsOfLeft) {
     EXPECT_EQ(packed_position(0, 0), 0);
 }
 
+TEST(DisplayWindowRecord, FrameWaitFollowsTheRefreshRate) {
+    EXPECT_EQ(frame_wait_ms(0), 16);
+    EXPECT_EQ(frame_wait_ms(60), 16);
+    EXPECT_EQ(frame_wait_ms(75), 13);
+    EXPECT_EQ(frame_wait_ms(144), 6);
+}
+
 std::vector<uint8_t> rows_with(std::initializer_list<int32_t> dirty) {
     std::vector<uint8_t> rows(512, 0);
     for (int32_t r : dirty) rows[static_cast<size_t>(r)] = 1;

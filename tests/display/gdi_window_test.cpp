@@ -392,6 +392,41 @@ TEST_F(GdiWindow, WhileOpenTheScreenSaverIsOffAndAtTheEndEverythingGoes) {
     EXPECT_EQ(gdi_state().header, nullptr);
 }
 
+// Other sizes and depths: 510 pixels wide at 8 bits the rows are copied
+// into rows of whole words, 16 bits are converted to 5-5-5, 32 bits of a
+// whole-word width go as they are; the right edge shows what was drawn.
+TEST_F(GdiWindow, OtherSizesAndDepthsAreConvertedWhereTheBitmapNeedsIt) {
+    struct Case {
+        int32_t width, depth;
+        bool converted;
+        int32_t pitch;
+        uint32_t pixel;  // greenish in the screen's format
+    };
+    for (const Case& c : {Case{510, 8, true, 512, 2}, Case{512, 16, true, 1024, 0x07E0},
+                          Case{512, 32, false, 0, 0x0000FF00}, Case{510, 32, true, 2040, 0x0000FF00}}) {
+        SCOPED_TRACE(std::to_string(c.width) + " x 512 at " + std::to_string(c.depth));
+        ASSERT_EQ(gfx_screen_res(c.width, 512, c.depth, 1, 0, 0), ERR_NONE);
+        ASSERT_EQ(g_gfx_screen->driver, &gdi_driver);
+        window_ = win32_window().window;
+        RECT client{};
+        GetClientRect(window_, &client);
+        EXPECT_EQ(client.right, c.width);
+        EXPECT_EQ(display_window().converter != nullptr, c.converted);
+        if (c.converted) EXPECT_EQ(gdi_state().conversion_pitch, c.pitch);
+        EXPECT_EQ(gdi_state().header->bmiHeader.biBitCount, c.depth);
+        EXPECT_EQ(gdi_state().header->bmiHeader.biWidth, c.width);
+        gfx_lock();
+        GfxScreen* s = g_gfx_screen;
+        uint8_t* at = s->visible_pixels + 300 * s->pitch + (c.width - 1) * s->bytes_per_pixel;
+        std::memcpy(at, &c.pixel, static_cast<size_t>(s->bytes_per_pixel));
+        gfx_unlock(300, 300);
+        EXPECT_TRUE(wait_until([&] {
+            const COLORREF got = shown(c.width - 1, 300);
+            return GetRValue(got) < 0x20 && GetGValue(got) > 0xA0 && GetBValue(got) < 0x20;
+        })) << std::hex << shown(c.width - 1, 300);
+    }
+}
+
 // A second mode set closes the first window and opens a new one.
 TEST_F(GdiWindow, ASecondModeSetMakesANewWindow) {
     ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_NONE);
