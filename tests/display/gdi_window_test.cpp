@@ -412,7 +412,9 @@ TEST_F(GdiWindow, OtherSizesAndDepthsAreConvertedWhereTheBitmapNeedsIt) {
         GetClientRect(window_, &client);
         EXPECT_EQ(client.right, c.width);
         EXPECT_EQ(display_window().converter != nullptr, c.converted);
-        if (c.converted) EXPECT_EQ(gdi_state().conversion_pitch, c.pitch);
+        if (c.converted) {
+            EXPECT_EQ(gdi_state().conversion_pitch, c.pitch);
+        }
         EXPECT_EQ(gdi_state().header->bmiHeader.biBitCount, c.depth);
         EXPECT_EQ(gdi_state().header->bmiHeader.biWidth, c.width);
         gfx_lock();
