@@ -23,17 +23,21 @@ std::string run_output(const std::string& command) {
 // redirection, and its status written down; then the pane stays, so the
 // screen can still be read.
 std::string pane_script(const TmuxSession::Options& o, const std::string& status_file) {
-    std::string env = "env -u DISPLAY";
-    for (const auto& [name, value] : o.env) env += value ? " " + shell_quote(name + "=" + *value) : " -u " + name;
-    std::string command;
-    for (const std::string& w : o.command) command += " " + shell_quote(w);
-    std::string script = "cd " + shell_quote(o.directory.empty() ? "." : o.directory) + " || exit 1; ";
-    if (!o.before.empty()) script += o.before + "; ";
-    script += env + command;
-    if (!o.stdout_file.empty()) script += " >" + shell_quote(o.stdout_file);
-    script += "; echo $? >" + shell_quote(status_file) + ".part && mv " + shell_quote(status_file) + ".part " +
-              shell_quote(status_file) + "; exec sleep 3600";
-    return script;
+    std::string script = "cd ";
+    script.append(shell_quote(o.directory.empty() ? "." : o.directory)).append(" || exit 1; ");
+    if (!o.before.empty()) script.append(o.before).append("; ");
+    script.append("env -u DISPLAY");
+    for (const auto& [name, value] : o.env) {
+        if (value)
+            script.append(" ").append(shell_quote(name + "=" + *value));
+        else
+            script.append(" -u ").append(shell_quote(name));
+    }
+    for (const std::string& w : o.command) script.append(" ").append(shell_quote(w));
+    if (!o.stdout_file.empty()) script.append(" >").append(shell_quote(o.stdout_file));
+    const std::string part = shell_quote(status_file + ".part");
+    script.append("; echo $? >").append(part).append(" && mv ").append(part).append(" ").append(shell_quote(status_file));
+    return script.append("; exec sleep 3600");
 }
 
 }  // namespace
@@ -56,9 +60,10 @@ TmuxSession::TmuxSession(const Options& options) {
 TmuxSession::~TmuxSession() { tmux({"kill-server"}); }
 
 std::string TmuxSession::tmux(const std::vector<std::string>& args) const {
-    std::string command = "tmux -f /dev/null -L " + shell_quote(socket_);
-    for (const std::string& a : args) command += " " + shell_quote(a);
-    return run_output(command + " 2>/dev/null");
+    std::string command = "tmux -f /dev/null -L ";
+    command.append(shell_quote(socket_));
+    for (const std::string& a : args) command.append(" ").append(shell_quote(a));
+    return run_output(command.append(" 2>/dev/null"));
 }
 
 std::vector<std::string> TmuxSession::screen() const {

@@ -40,7 +40,7 @@ TEST(WineConsole, PromptAtTheCursorEditRunAndKeyToEnd) {
     o.before = "echo before";  // the console's cursor starts on the second row
     TmuxSession s(o);
     ASSERT_TRUE(s.started());
-    const int row = s.wait_for_text("Rate? ");
+    const int row = s.wait_for_text("Rate?");
     ASSERT_EQ(row, 1) << screen_text(s);
     EXPECT_EQ(s.screen()[1], "Rate?");
     EXPECT_EQ(s.cursor(), std::make_pair(6, 1));
@@ -60,7 +60,7 @@ TEST(WineConsole, EnterOnTheBottomRowScrolls) {
     TmuxSession::Options o = in_dir(dir);
     o.before = "seq 1 30";
     TmuxSession s(o);
-    ASSERT_EQ(s.wait_for_text("Rate? "), 23) << screen_text(s);
+    ASSERT_EQ(s.wait_for_text("Rate?"), 23) << screen_text(s);
     s.keys({"5", "Enter"});
     ASSERT_EQ(s.wait_for_text("Rate? 5", 10s), 22) << screen_text(s);
     EXPECT_EQ(s.cursor(), std::make_pair(0, 23));
@@ -89,7 +89,7 @@ TEST(WineConsole, OutputRedirectedToAFileGetsThePromptBytes) {
 TEST(WineConsole, CtrlCAtThePromptEndsTheProcess) {
     ScratchDir dir;
     TmuxSession s(in_dir(dir));
-    ASSERT_GE(s.wait_for_text("Rate? "), 0) << screen_text(s);
+    ASSERT_GE(s.wait_for_text("Rate?"), 0) << screen_text(s);
     s.keys({"C-c"});
     // Wine's default handling ends the process with status 0 where Windows
     // gives STATUS_CONTROL_C_EXIT; what matters is that it ends, at once.
