@@ -59,14 +59,18 @@ void fill_rows(const ConsolePrint* p, int32_t left, int32_t right, int32_t top, 
     }
 }
 
+// Rows top + count .. bottom move up to top, clipped to top .. bottom; the
+// console blanks what they leave. (A destination above the buffer would
+// do the same on Windows, but Wine refuses it.)
 void scroll_rows(const ConsolePrint* p, int32_t left, int32_t right, int32_t top, int32_t bottom, int32_t count) {
+    const SMALL_RECT moved{static_cast<SHORT>(left), static_cast<SHORT>(top + count), static_cast<SHORT>(right),
+                           static_cast<SHORT>(bottom)};
     const SMALL_RECT rows{static_cast<SHORT>(left), static_cast<SHORT>(top), static_cast<SHORT>(right),
                           static_cast<SHORT>(bottom)};
     CHAR_INFO fill{};
     fill.Char.AsciiChar = ' ';
     fill.Attributes = p->attribute;
-    ScrollConsoleScreenBufferA(p->output, &rows, &rows, COORD{static_cast<SHORT>(left), static_cast<SHORT>(top - count)},
-                               &fill);
+    ScrollConsoleScreenBufferA(p->output, &moved, &rows, COORD{static_cast<SHORT>(left), static_cast<SHORT>(top)}, &fill);
 }
 
 void console_scroll(TextLayout* layout, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t count) {
