@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr WORD DEFAULT_ATTRIBUTE = 7;  // grey on black
-
 // One print call's view of the console.
 struct ConsolePrint {
     HANDLE output;
@@ -45,8 +43,8 @@ int32_t console_draw(TextLayout* layout, const uint8_t* chars, int32_t count) {
     }
     SMALL_RECT target{static_cast<SHORT>(layout->x), static_cast<SHORT>(layout->y),
                       static_cast<SHORT>(layout->x + count - 1), static_cast<SHORT>(layout->y)};
-    WriteConsoleOutputA(p->output, cells, COORD{static_cast<SHORT>(count), 1}, COORD{0, 0}, &target);
-    return 1;
+    // A console that refuses the cells ends the print where it stands.
+    return WriteConsoleOutputA(p->output, cells, COORD{static_cast<SHORT>(count), 1}, COORD{0, 0}, &target) ? 1 : 0;
 }
 
 void fill_rows(const ConsolePrint* p, int32_t left, int32_t right, int32_t top, int32_t bottom) {
@@ -62,7 +60,7 @@ void fill_rows(const ConsolePrint* p, int32_t left, int32_t right, int32_t top, 
 // Rows top + count .. bottom move up to top, clipped to top .. bottom; the
 // console blanks what they leave. (A destination above the buffer would
 // do the same on Windows, but Wine refuses it.)
-void scroll_rows(const ConsolePrint* p, int32_t left, int32_t right, int32_t top, int32_t bottom, int32_t count) {
+bool scroll_rows(const ConsolePrint* p, int32_t left, int32_t right, int32_t top, int32_t bottom, int32_t count) {
     const SMALL_RECT moved{static_cast<SHORT>(left), static_cast<SHORT>(top + count), static_cast<SHORT>(right),
                            static_cast<SHORT>(bottom)};
     const SMALL_RECT rows{static_cast<SHORT>(left), static_cast<SHORT>(top), static_cast<SHORT>(right),
@@ -70,7 +68,8 @@ void scroll_rows(const ConsolePrint* p, int32_t left, int32_t right, int32_t top
     CHAR_INFO fill{};
     fill.Char.AsciiChar = ' ';
     fill.Attributes = p->attribute;
-    ScrollConsoleScreenBufferA(p->output, &moved, &rows, COORD{static_cast<SHORT>(left), static_cast<SHORT>(top)}, &fill);
+    return ScrollConsoleScreenBufferA(p->output, &moved, &rows, COORD{static_cast<SHORT>(left), static_cast<SHORT>(top)},
+                                      &fill);
 }
 
 void console_scroll(TextLayout* layout, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t count) {
@@ -83,9 +82,11 @@ void console_scroll(TextLayout* layout, int32_t left, int32_t top, int32_t right
         layout->top += plan.slide;
         layout->bottom += plan.slide;
     }
-    if (plan.scroll_count > 0) scroll_rows(p, left, right, plan.scroll_top, plan.scroll_bottom, plan.scroll_count);
-    fill_rows(p, left, right, plan.fill_top, plan.fill_bottom);
     layout->y = layout->bottom;
+    // Rows that could not move are not blanked either: no text is lost.
+    if (plan.scroll_count > 0 && !scroll_rows(p, left, right, plan.scroll_top, plan.scroll_bottom, plan.scroll_count))
+        return;
+    fill_rows(p, left, right, plan.fill_top, plan.fill_bottom);
 }
 
 // The print area in buffer rows, kept inside the console window.
@@ -109,6 +110,8 @@ void print_in_window(const CONSOLE_SCREEN_BUFFER_INFO& info, const uint8_t* char
     layout.x = info.dwCursorPosition.X;
     layout.y = info.dwCursorPosition.Y;
     text_layout_print_call(&layout, chars, count, &c.pending_newline);
+    // A cursor or window the console refuses stays where the console has
+    // it; the refresh below reads back what it did.
     SetConsoleCursorPosition(c.output, COORD{static_cast<SHORT>(layout.x), static_cast<SHORT>(layout.y)});
     if (p.slid) SetConsoleWindowInfo(c.output, TRUE, &p.shown);
     console_refresh(nullptr);
