@@ -82,6 +82,16 @@ std::pair<int, int> TmuxSession::cursor() const {
     return {x, y};
 }
 
+bool TmuxSession::echo_off() const {
+    std::string tty = tmux({"display-message", "-p", "-t", "main", "#{pane_tty}"});
+    tty.erase(tty.find_last_not_of('\n') + 1);
+    if (tty.empty()) return false;
+    std::istringstream modes(run_output("stty -a -F " + shell_quote(tty) + " 2>/dev/null"));
+    for (std::string word; modes >> word;)
+        if (word == "-echo") return true;
+    return false;
+}
+
 void TmuxSession::keys(const std::vector<std::string>& names, std::chrono::milliseconds pause) {
     for (const std::string& k : names) {
         tmux({"send-keys", "-t", "main", k});
@@ -98,7 +108,7 @@ bool TmuxSession::wait_until(const std::function<bool()>& done, std::chrono::mil
     return true;
 }
 
-int TmuxSession::wait_for_text(const std::string& text, std::chrono::milliseconds timeout) {
+int TmuxSession::wait_for_text(const std::string& text, std::chrono::milliseconds timeout) const {
     int found = -1;
     wait_until(
         [&] {

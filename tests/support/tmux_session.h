@@ -35,6 +35,11 @@ class TmuxSession {
     // The pane's cursor, 0-based column and row.
     std::pair<int, int> cursor() const;
 
+    // The pane's terminal no longer echoes what is typed: the program (or
+    // Wine's console for it) has put it into raw mode, so keys sent now
+    // reach the program only.
+    bool echo_off() const;
+
     // tmux key names ("Left", "Enter", "C-c") or characters, one key each,
     // with a pause after every key so the program takes them one by one.
     void keys(const std::vector<std::string>& names,
@@ -44,7 +49,7 @@ class TmuxSession {
     static bool wait_until(const std::function<bool()>& done,
                            std::chrono::milliseconds timeout = std::chrono::seconds(30));
     // Waits until some row of the screen contains `text`; its row, or -1.
-    int wait_for_text(const std::string& text, std::chrono::milliseconds timeout = std::chrono::seconds(30));
+    int wait_for_text(const std::string& text, std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
     // The command's exit status once it ended within the time.
     std::optional<int> wait_exit(std::chrono::milliseconds timeout = std::chrono::seconds(30));
 

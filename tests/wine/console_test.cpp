@@ -26,6 +26,31 @@ std::string screen_text(const TmuxSession& s) {
     return all;
 }
 
+// Waits for the prompt and for Wine's console to take the terminal: keys
+// typed before that are echoed by the terminal itself, behind the back of
+// Wine's console, which then draws its next characters one cell off. The
+// row of the prompt, or -1.
+int wait_for_prompt(const TmuxSession& s) {
+    const int row = s.wait_for_text("Rate?");
+    if (row < 0 || !TmuxSession::wait_until([&] { return s.echo_off(); }, 10s)) return -1;
+    return row;
+}
+
+// Waits until the pane's cursor stands at (column, row), 0-based.
+bool cursor_reaches(const TmuxSession& s, int column, int row) {
+    return TmuxSession::wait_until([&] { return s.cursor() == std::make_pair(column, row); }, 10s);
+}
+
+// Waits until the pane's row reads `text` exactly.
+bool row_reads(const TmuxSession& s, size_t row, const std::string& text) {
+    return TmuxSession::wait_until(
+        [&] {
+            const std::vector<std::string> rows = s.screen();
+            return rows.size() > row && rows[row] == text;
+        },
+        10s);
+}
+
 // Once the files are written the program drains the keys typed so far and
 // waits for the next one.
 void press_key_once_done(TmuxSession& s, const ScratchDir& dir) {
@@ -40,18 +65,18 @@ TEST(WineConsole, PromptAtTheCursorEditRunAndKeyToEnd) {
     o.before = "echo before";  // the console's cursor starts on the second row
     TmuxSession s(o);
     ASSERT_TRUE(s.started());
-    const int row = s.wait_for_text("Rate?");
+    const int row = wait_for_prompt(s);
     ASSERT_EQ(row, 1) << screen_text(s);
     EXPECT_EQ(s.screen()[1], "Rate?");
-    EXPECT_EQ(s.cursor(), std::make_pair(6, 1));
+    EXPECT_TRUE(cursor_reaches(s, 6, 1));
     s.keys({"1", "2", "Left", "Left", "3"});
-    ASSERT_EQ(s.wait_for_text("Rate? 312", 10s), 1) << screen_text(s);
-    EXPECT_EQ(s.cursor(), std::make_pair(7, 1));  // under the "1"
+    ASSERT_TRUE(row_reads(s, 1, "Rate? 312")) << screen_text(s);
+    EXPECT_TRUE(cursor_reaches(s, 7, 1));  // under the "1"
     s.keys({"Enter"});
+    EXPECT_TRUE(cursor_reaches(s, 0, 2));  // the next row
     press_key_once_done(s, dir);
     EXPECT_EQ(s.wait_exit(), 0) << screen_text(s);
     EXPECT_EQ(check_wave_files(dir.path(), 312), "");
-    EXPECT_EQ(s.cursor(), std::make_pair(0, 2));  // Enter went to the next row
 }
 
 // On the bottom row the line end scrolls the console up by one row.
@@ -60,10 +85,10 @@ TEST(WineConsole, EnterOnTheBottomRowScrolls) {
     TmuxSession::Options o = in_dir(dir);
     o.before = "seq 1 30";
     TmuxSession s(o);
-    ASSERT_EQ(s.wait_for_text("Rate?"), 23) << screen_text(s);
+    ASSERT_EQ(wait_for_prompt(s), 23) << screen_text(s);
     s.keys({"5", "Enter"});
-    ASSERT_EQ(s.wait_for_text("Rate? 5", 10s), 22) << screen_text(s);
-    EXPECT_EQ(s.cursor(), std::make_pair(0, 23));
+    EXPECT_TRUE(row_reads(s, 22, "Rate? 5")) << screen_text(s);
+    EXPECT_TRUE(cursor_reaches(s, 0, 23));
     EXPECT_EQ(s.screen()[23], "");
     press_key_once_done(s, dir);
     EXPECT_EQ(s.wait_exit(), 0);
@@ -78,6 +103,7 @@ TEST(WineConsole, OutputRedirectedToAFileGetsThePromptBytes) {
     o.stdout_file = dir.file("out.txt");
     TmuxSession s(o);
     ASSERT_TRUE(TmuxSession::wait_until([&] { return read_file(dir.file("out.txt")).size() >= 6; }));
+    ASSERT_TRUE(TmuxSession::wait_until([&] { return s.echo_off(); }));
     s.keys({"7", "Enter"});
     press_key_once_done(s, dir);
     EXPECT_EQ(s.wait_exit(), 0);
@@ -89,7 +115,7 @@ TEST(WineConsole, OutputRedirectedToAFileGetsThePromptBytes) {
 TEST(WineConsole, CtrlCAtThePromptEndsTheProcess) {
     ScratchDir dir;
     TmuxSession s(in_dir(dir));
-    ASSERT_GE(s.wait_for_text("Rate?"), 0) << screen_text(s);
+    ASSERT_GE(wait_for_prompt(s), 0) << screen_text(s);
     s.keys({"C-c"});
     // Wine's default handling ends the process with status 0 where Windows
     // gives STATUS_CONTROL_C_EXIT; what matters is that it ends, at once.
