@@ -5,7 +5,10 @@
 set -eu
 
 build_packages="cmake g++ make pkg-config libx11-dev libxext-dev libxrandr-dev libncurses-dev"
-test_packages="$build_packages libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev"
+# The packaging tests judge the install tree and the .deb with Debian's own
+# tools (and cpack's dependency list needs dpkg-shlibdeps and file).
+test_packages="$build_packages libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev \
+mandoc desktop-file-utils lintian dpkg-dev file"
 # The mingw-w64 cross compiler (POSIX threads), GoogleTest's sources for it,
 # Wine to run the result, tmux for its console; the Linux side of the tests
 # needs what the Linux tests need to configure.
