@@ -7,12 +7,11 @@
 // through the screen buffer, over rows nobody has seen yet, and only what
 // the buffer can't give scrolls the whole buffer up.
 struct ScrollPlan {
-    int32_t slide;         // rows the console window moves down
-    int32_t scroll_top;    // rows scroll_top .. scroll_bottom move up by
-    int32_t scroll_bottom; // scroll_count (0: nothing moves)
-    int32_t scroll_count;
-    int32_t fill_top;      // rows then blanked (fill_top > fill_bottom:
-    int32_t fill_bottom;   // none)
+    int32_t slide;  // rows the console window moves down
+    // Rows scroll_top .. scroll_bottom move up by scroll_count (0: none).
+    int32_t scroll_top, scroll_bottom, scroll_count;
+    // Rows then blanked; none when fill_top > fill_bottom.
+    int32_t fill_top, fill_bottom;
 };
 
 struct ScrollSpace {
