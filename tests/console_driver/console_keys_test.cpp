@@ -1,12 +1,15 @@
 // Keys of the text console from a real console's input events.
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "console_fixture.h"
 #include "gfx/key_codes.h"
 #include "runtime/console.h"
+#include "runtime/console_end.h"
 #include "runtime/strings.h"
 #include "textconsole/text_console.h"
+#include "textconsole/windows_console/win_console.h"
 
 namespace {
 
@@ -83,6 +86,33 @@ TEST_F(Keys, GetkeyAndSleepWakeOnAKey) {
     send(events);
     text_console_sleep(-1);  // returns: a key was pressed
     EXPECT_EQ(text_console_getkey(), 'q');
+}
+
+// The control handler runs on a thread of its own; the key it leaves
+// arrives through the next poll, once, and the console counts as ended.
+TEST_F(Keys, ClosingTheConsoleGivesTheWindowCloseKey) {
+    EXPECT_EQ(console_ctrl_handler(CTRL_C_EVENT), FALSE);
+    EXPECT_EQ(console_ctrl_handler(CTRL_BREAK_EVENT), FALSE);
+    EXPECT_EQ(poll_all(), std::vector<std::string>{});
+    BOOL handled = FALSE;
+    std::thread system_thread([&] { handled = console_ctrl_handler(CTRL_CLOSE_EVENT); });
+    system_thread.join();
+    EXPECT_EQ(handled, TRUE);
+    EXPECT_EQ(poll_all(), std::vector<std::string>{"\xff\x6b"});
+    EXPECT_TRUE(console_ended());
+    EXPECT_EQ(console_ctrl_handler(CTRL_LOGOFF_EVENT), TRUE);
+    EXPECT_EQ(poll_all(), std::vector<std::string>{});  // closed once is enough
+}
+
+// Input that can no longer be read ends the console the same way.
+TEST_F(Keys, UnreadableInputEndsTheConsole) {
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    SetStdHandle(STD_INPUT_HANDLE, buffer());  // a screen buffer has no input events
+    text_console_reset();
+    EXPECT_EQ(text_console_input_redirected(), 0);
+    EXPECT_EQ(poll_all(), std::vector<std::string>{"\xff\x6b"});
+    EXPECT_TRUE(console_ended());
+    SetStdHandle(STD_INPUT_HANDLE, input);
 }
 
 }  // namespace

@@ -17,15 +17,6 @@ namespace {
 std::atomic<bool> g_close_event{false};
 std::atomic<bool> g_handler_installed{false};
 
-// Console closed, user logging off, system shutting down: the window-close
-// key. Ctrl+C and Ctrl+Break (and anything else) go on to the system's own
-// handling, which ends the process.
-BOOL WINAPI console_ctrl_handler(DWORD event) {
-    if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT) return FALSE;
-    g_close_event.store(true);
-    return TRUE;
-}
-
 void remove_ctrl_handler() {
     if (g_handler_installed.exchange(false)) SetConsoleCtrlHandler(console_ctrl_handler, FALSE);
 }
@@ -70,6 +61,12 @@ void read_events(WinConsole& console) {
 }
 
 }  // namespace
+
+BOOL WINAPI console_ctrl_handler(DWORD event) {
+    if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT) return FALSE;
+    g_close_event.store(true);
+    return TRUE;
+}
 
 void text_console_read_typed_keys() {
     install_ctrl_handler();

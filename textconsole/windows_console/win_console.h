@@ -27,3 +27,10 @@ WinConsole& win_console();
 // buffer could be read and the window is at least two cells wide and high
 // (output redirected to a file or a pipe has no window).
 bool console_refresh(CONSOLE_SCREEN_BUFFER_INFO* info);
+
+// The console control handler, installed by the first key poll. Console
+// closed, user logging off, system shutting down: the window-close key,
+// pushed by the next key poll (the handler runs on a thread of the
+// system's). Ctrl+C and Ctrl+Break go on to the system's own handling,
+// which ends the process.
+BOOL WINAPI console_ctrl_handler(DWORD event);
