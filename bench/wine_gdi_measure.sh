@@ -8,7 +8,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 windows=${WINDOWS_BUILD:-$top/build/windows-bench}
 linux=${BUILD:-$top/build/bench}
 seconds=${SECONDS_IDLE:-5}
-prefix=${WINEPREFIX:-$top/build/wine-prefix}
+prefix=${WINEPREFIX:-$top/build/wine-prefix-display}
 
 cmake -S "$top" -B "$windows" --toolchain "$top/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DWT_BENCH=ON -DWT_TESTS=OFF >/dev/null

@@ -9,9 +9,13 @@ jobs=$(nproc)
 "$top/tools/setup-debian.sh" windows
 
 # Wine's server stays a few seconds after the last program; not after us.
-WINEPREFIX="$top/build/wine-prefix"
-export WINEPREFIX
-stop_wine() { wineserver -k 2>/dev/null || true; }
+# (tools/wine-run.sh keeps a prefix for programs with an X display and one
+# for those without.)
+stop_wine() {
+    for prefix in wine-prefix wine-prefix-display; do
+        WINEPREFIX="$top/build/$prefix" wineserver -k 2>/dev/null || true
+    done
+}
 trap stop_wine EXIT
 
 echo "== windows: build"
