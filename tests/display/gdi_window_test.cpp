@@ -475,6 +475,17 @@ TEST(GdiWithoutDisplay, InitFailsCleanly) {
     EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), class_name.c_str(), &c));
     EXPECT_EQ(gdi_init("wavetable", 512, 512, 16, 0, SCREEN_OPENGL), -1);  // refused before anything starts
     display_window_exit();
+
+    // The whole driver choice (window and full screen, each with the rate
+    // asked for and with any rate) finds no driver: no screen, and the
+    // console operations stay with the character console.
+    _putenv_s("ZVGFX", "");
+    const auto choice = std::chrono::steady_clock::now();
+    EXPECT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_INVALID_CALL);
+    RecordProperty("driver_choice_seconds",
+                   std::to_string(std::chrono::duration<double>(std::chrono::steady_clock::now() - choice).count()));
+    EXPECT_EQ(g_gfx_screen, nullptr);
+    EXPECT_EQ(display_window().running.load(), 0);
 }
 
 }  // namespace
