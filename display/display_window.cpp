@@ -4,7 +4,6 @@
 #include <memory>
 #include <new>
 
-#include "display/window_events.h"
 #include "display/window_platform.h"
 #include "gfx/screen.h"
 #include "runtime/os.h"

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <cstring>
 
 #include "display/converters.h"
 #include "display/display_window.h"
