@@ -28,7 +28,7 @@ wine_processes() {  # wineserver | others
     for p in /proc/[0-9]*; do
         pid=${p#/proc/}
         [ "$pid" = "$program" ] && continue
-        tr '\0' '\n' < "$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix" || continue
+        { tr '\0' '\n' < "$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$prefix" || continue
         case "$(cat "$p/comm" 2>/dev/null)" in
             wineserver*) [ "$1" = wineserver ] && echo "$pid" ;;
             *) [ "$1" = others ] && echo "$pid" ;;
