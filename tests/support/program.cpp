@@ -18,7 +18,7 @@
 
 namespace {
 
-[[noreturn]] void exec_child(const ProgramRun& run, int in_fd, int out_fd, char* const* envp) {
+[[noreturn]] void exec_child(const ProgramRun& run, int in_fd, int out_fd, char* const* argv, char* const* envp) {
     dup2(in_fd, STDIN_FILENO);
     dup2(out_fd, STDOUT_FILENO);
     dup2(out_fd, STDERR_FILENO);
@@ -31,8 +31,7 @@ namespace {
     if (run.drop_privileges && geteuid() == 0) {
         if (setgid(65534) != 0 || setuid(65534) != 0) _exit(125);
     }
-    char* const argv[] = {const_cast<char*>("wavetable"), nullptr};
-    execve(WAVETABLE_BINARY, argv, envp);
+    execve(run.binary.empty() ? WAVETABLE_BINARY : run.binary.c_str(), argv, envp);
     _exit(127);
 }
 
@@ -57,8 +56,11 @@ ProgramResult run_program(const ProgramRun& run) {
     if (from_file) in_fd = open(run.stdin_from_dev_null ? "/dev/null" : run.stdin_file.c_str(), O_RDONLY | O_CLOEXEC);
     signal(SIGPIPE, SIG_IGN);
     ChildEnv env(run.env);
+    std::vector<char*> argv = {const_cast<char*>(run.binary.empty() ? "wavetable" : run.binary.c_str())};
+    for (const std::string& a : run.args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     pid_t pid = fork();
-    if (pid == 0) exec_child(run, in_fd, out_pipe[1], env.envp());
+    if (pid == 0) exec_child(run, in_fd, out_pipe[1], argv.data(), env.envp());
     close(in_pipe[0]);
     close(out_pipe[1]);
     if (from_file) close(in_fd);

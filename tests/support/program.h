@@ -11,6 +11,10 @@
 // script would: with given standard input, working directory and
 // environment.
 struct ProgramRun {
+    // The program and its arguments; the wavetable binary, without
+    // arguments, when no binary is given.
+    std::string binary;
+    std::vector<std::string> args;
     std::string stdin_data;
     std::string directory;
     // Environment changes: a value sets the variable, nullopt removes it.
