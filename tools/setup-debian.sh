@@ -3,8 +3,11 @@
 # need, when they are missing. Safe to run again: installs nothing twice.
 set -eu
 
-build_packages="cmake g++ make pkg-config libx11-dev libxext-dev libxrandr-dev libncurses-dev"
-test_packages="$build_packages libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev"
+# libgl-dev: the OpenGL and GLX headers (libGL itself is loaded at run time).
+# libglx-mesa0 and libgl1-mesa-dri: Mesa's software renderer, the OpenGL of
+# the tests' X servers.
+build_packages="cmake g++ make pkg-config libx11-dev libxext-dev libxrandr-dev libgl-dev libncurses-dev"
+test_packages="$build_packages libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-utils libglx-mesa0 libgl1-mesa-dri clang libclang-rt-14-dev"
 
 case "${1:-build}" in
     build) wanted=$build_packages ;;

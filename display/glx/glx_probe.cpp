@@ -47,8 +47,8 @@ void gl_platform_probe_end() {
         glx.glXMakeCurrent(x.display, None, nullptr);
         glx.glXDestroyContext(x.display, g.probe_context);
     }
-    if (g.probe_window) x11.XDestroyWindow(x.display, g.probe_window);
-    if (g.probe_colormap) x11.XFreeColormap(x.display, g.probe_colormap);
+    if (g.probe_window && !x.lost) x11.XDestroyWindow(x.display, g.probe_window);
+    if (g.probe_colormap && !x.lost) x11.XFreeColormap(x.display, g.probe_colormap);
     g.probe_context = nullptr;
     g.probe_window = 0;
     g.probe_colormap = 0;

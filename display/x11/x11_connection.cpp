@@ -84,7 +84,7 @@ int32_t x11_open_display() {
 void x11_close_display() {
     if (!g_state.display) return;
     if (g_state.im) x11.XCloseIM(g_state.im);
-    if (g_state.own_colormap) x11.XFreeColormap(g_state.display, g_state.colormap);
+    if (g_state.own_colormap && !g_state.lost) x11.XFreeColormap(g_state.display, g_state.colormap);
     x11.XCloseDisplay(g_state.display);
     x11.XSetErrorHandler(g_previous_error_handler);
     x11.XSetIOErrorHandler(g_previous_io_handler);

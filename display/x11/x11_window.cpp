@@ -206,8 +206,9 @@ void x11_window_exit() {
     x11_confine_pointer(0);
     x11_framebuffer_exit();
     x11_keyboard_exit();
-    if (x.window) x11.XDestroyWindow(x.display, x.window);
-    if (x.blank_cursor) x11.XFreeCursor(x.display, x.blank_cursor);
+    // A lost server took the window and the cursor with it.
+    if (x.window && !x.lost) x11.XDestroyWindow(x.display, x.window);
+    if (x.blank_cursor && !x.lost) x11.XFreeCursor(x.display, x.blank_cursor);
     x.window = 0;
     x.blank_cursor = 0;
     if (!x.lost) x11.XSync(x.display, False);

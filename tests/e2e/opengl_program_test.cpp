@@ -117,6 +117,18 @@ TEST_F(OpenGlProgram, DrawsFlipsAndGetsItsKeysAndTheClose) {
         EXPECT_TRUE(has_line(r.output, line)) << line << " missing from:\n" << r.output;
 }
 
+// A program that waits for a key without flipping still gets it: the wait
+// itself takes in the window's events.
+TEST_F(OpenGlProgram, AKeyWaitWithoutFlipsGetsTheClose) {
+    const ProgramResult r = run({"--wait-key"}, [&](int) {
+        const Window w = program_window();
+        ASSERT_NE(w, 0u);
+        client_->send_close(w);
+    });
+    expect_clean_exit(r);
+    EXPECT_TRUE(has_line(r.output, "waited for key: 27647")) << r.output;
+}
+
 // Maximising switches to full screen on the same window, so the rendering
 // context goes on drawing into it: at the monitor's corner, the picture's size.
 TEST_F(OpenGlProgram, FullScreenKeepsTheWindowAndItsContext) {
@@ -205,7 +217,9 @@ TEST_F(OpenGlProgram, WithoutAUsableOpenGlTheModeSetGoesOn) {
 // brings it the close key, and it ends normally.
 TEST_F(OpenGlProgram, AVanishedServerReachesTheProgramAsTheClose) {
     const ProgramResult r = run({"--keys"}, [&](int) {
-        ASSERT_NE(program_window(), 0u);
+        const Window w = program_window();
+        ASSERT_NE(w, 0u);
+        EXPECT_TRUE(shows_picture(w));  // the program is in its frame loop
         client_.reset();
         server_->stop();
     });

@@ -7,8 +7,9 @@
 // through the entry points the runtime hands out, so that it builds for
 // every platform.
 //
-//   gl_program [--keys] [--samples N] [--flags F] [--fallback]
+//   gl_program [--keys] [--wait-key] [--samples N] [--flags F] [--fallback]
 //
+// --wait-key: after the first flip, wait for one key without flipping.
 // --fallback: when no OpenGL screen opens, open a plain screen instead and
 // report which driver serves it.
 #include <GL/gl.h>
@@ -44,6 +45,7 @@ constexpr int QUAD_LEFT = 8, QUAD_BOTTOM = 4, QUAD_RIGHT = 40, QUAD_TOP = 36;
 struct Args {
     bool keys = false;
     bool fallback = false;
+    bool wait_key = false;
     int32_t samples = 0;
     int32_t flags = 0;
 };
@@ -53,6 +55,7 @@ Args parse(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--keys")) a.keys = true;
         if (!std::strcmp(argv[i], "--fallback")) a.fallback = true;
+        if (!std::strcmp(argv[i], "--wait-key")) a.wait_key = true;
         if (!std::strcmp(argv[i], "--samples") && i + 1 < argc) a.samples = std::atoi(argv[++i]);
         if (!std::strcmp(argv[i], "--flags") && i + 1 < argc) a.flags = static_cast<int32_t>(std::strtol(argv[++i], nullptr, 0));
     }
@@ -200,6 +203,7 @@ int main(int argc, char** argv) {
     flip();
     report("flipped");
     if (args.keys) frame_loop();
+    if (args.wait_key) report("waited for key: %d", getkey());
     report("gl errors: %d", static_cast<int>(gl.glGetError()));
     runtime_end(0);
 }
