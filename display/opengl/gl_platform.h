@@ -18,7 +18,10 @@ DisplayBackend gl_platform_backend();
 
 // A temporary rendering context made current, for reading the extension
 // strings; `extensions` gets the window system's own (null for none).
-// 0 or -1; gl_platform_probe_end releases what it made either way.
+// 0 or -1; gl_platform_probe_end releases what it made either way. The
+// shared part builds the extension text in between, so that probe_end,
+// while the context is still current, may look up entry points that the
+// text offers (gl_has_extension).
 int32_t gl_platform_probe_begin(const char** extensions);
 void gl_platform_probe_end();
 
