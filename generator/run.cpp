@@ -1,5 +1,6 @@
 #include "generator/run.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "generator/wave.h"
@@ -42,6 +43,20 @@ void open_files() {
     for (const WaveFile& f : WAVE_FILES) file_open(literal(f.name), MODE_BINARY, ACCESS_DEFAULT, 0, f.channel, 2);
 }
 
+// Names each file that could not be written in full, with the system's
+// reason, on standard error; whether there was one. A script must not take
+// a broken wavetable for a good one.
+bool report_failed_files() {
+    bool failed = false;
+    for (const WaveFile& f : WAVE_FILES) {
+        if (int32_t error = file_fault(f.channel)) {
+            std::fprintf(stderr, "wavetable: %s: %s\n", f.name, std::strerror(error));
+            failed = true;
+        }
+    }
+    return failed;
+}
+
 bool key_waiting() { return string_compare(inkey(), -1, "", 1) != 0; }
 
 }  // namespace
@@ -67,11 +82,10 @@ void generate_waves(int16_t rate) {
 void run_generator(int argc, char** argv) {
     runtime_static_init();
     runtime_start(argc, argv, 0);
-    generator_main();
-    runtime_end(0);
+    runtime_end(generator_main());
 }
 
-void generator_main() {
+int32_t generator_main() {
     gfx_screen_res(512, 512, 8, 4, 0, 0);
     open_files();
     line_input(literal("Rate? "), 0, -1);
@@ -79,8 +93,10 @@ void generator_main() {
     input_short(&rate);
     generate_waves(rate);
     file_close_all();
+    const bool failed = report_failed_files();
     while (key_waiting()) {
     }
     while (!key_waiting()) {
     }
+    return failed ? 1 : 0;
 }

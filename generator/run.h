@@ -27,12 +27,15 @@ inline constexpr int64_t WAVE_SAMPLE_COUNT = 65536;
 float plot_row(int16_t value);
 
 // The program: opens the screen and the files, asks for the rate, writes
-// and plots the seven shapes, waits for a key and ends the process.
+// and plots the seven shapes, waits for a key and ends the process with
+// the status generator_main gives.
 [[noreturn]] void run_generator(int argc, char** argv);
 
 // The run between the start of the runtime and its end: screen, files,
-// the rate, the waves, the drain and the final key.
-void generator_main();
+// the rate, the waves, the drain and the final key. The exit status: 0, or
+// 1 when a file could not be written in full (each such file is named on
+// standard error).
+int32_t generator_main();
 
 // The steps between the rate and the closing of the files, for callers
 // that set up the runtime themselves (tests, benchmarks).

@@ -1,5 +1,6 @@
 #include "runtime/channels.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -26,7 +27,10 @@ int32_t record_length_for(int32_t mode, int32_t requested) {
 // zero byte, which would make the C library open a different file.
 char* copy_name(const StringDesc* name) {
     uint64_t n = string_length(name);
-    if (n && std::memchr(name->data, 0, n)) return nullptr;
+    if (n && std::memchr(name->data, 0, n)) {
+        errno = EINVAL;
+        return nullptr;
+    }
     char* copy = static_cast<char*>(std::malloc(n + 1));
     if (!copy) return nullptr;
     if (n) std::memcpy(copy, name->data, n);
@@ -50,6 +54,7 @@ ErrorCode file_open(StringDesc* name, int32_t mode, int32_t access, int32_t lock
         return set_last_error(ERR_INVALID_CALL);
     }
     runtime_context().files_opened = 1;
+    runtime_context().faults[channel - 1] = 0;
     *rec = ChannelRecord{};
     rec->mode = mode;
     rec->kind = KIND_FILE;
@@ -57,7 +62,11 @@ ErrorCode file_open(StringDesc* name, int32_t mode, int32_t access, int32_t lock
     rec->lock = lock;
     rec->record_length = record_length_for(mode, record_length);
     rec->size = -1;
-    ErrorCode result = path ? disk_open(rec, path) : ERR_OPEN_FAILED;
+    ErrorCode result = ERR_OPEN_FAILED;
+    if (path)
+        result = disk_open(rec, path);
+    else
+        channel_note_fault(rec, errno);
     std::free(path);
     if (result != ERR_NONE) *rec = ChannelRecord{};
     return set_last_error(result);
@@ -153,4 +162,16 @@ ErrorCode file_close_all() {
     }
     for (ChannelRecord& rec : ctx.channels) rec = ChannelRecord{};
     return set_last_error(ERR_NONE);
+}
+
+int32_t file_fault(int32_t channel) {
+    if (channel < 1 || channel > CHANNEL_MAX) return 0;
+    return runtime_context().faults[channel - 1];
+}
+
+void channel_note_fault(ChannelRecord* rec, int32_t error) {
+    RuntimeContext& ctx = runtime_context();
+    if (rec < ctx.channels || rec >= ctx.channels + CHANNEL_MAX) return;
+    int32_t& fault = ctx.faults[rec - ctx.channels];
+    if (fault == 0) fault = error != 0 ? error : EIO;
 }

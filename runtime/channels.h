@@ -62,3 +62,15 @@ ErrorCode file_seek_to(ChannelRecord* rec, int64_t position);
 ErrorCode file_read_at(ChannelRecord* rec, int64_t position, void* buffer, uint64_t length,
                        uint64_t* delivered);
 ErrorCode file_unread(ChannelRecord* rec, const uint8_t* bytes, uint64_t count);
+
+// What went wrong with the file of a channel (1 .. 255) since its last
+// open, as the system's error number: the open gave no stream that can be
+// written (the open failed, or default access fell back to reading), or a
+// write, flush or close failed. The first reason is kept; 0 when none.
+// Results stay ErrorCodes; this says which file and why, also after
+// file_close_all.
+int32_t file_fault(int32_t channel);
+
+// Drivers note a failure of a channel's file here; the first one stays.
+// Records other than channels 1 .. 255 keep none.
+void channel_note_fault(ChannelRecord* rec, int32_t error);

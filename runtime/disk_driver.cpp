@@ -1,5 +1,6 @@
 #include "runtime/disk_driver.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,13 +29,19 @@ int32_t disk_eof(ChannelRecord* rec) {
     return 0;
 }
 
+// The last of the buffer is written here: a failure loses data, so it is
+// reported like a failed write.
 ErrorCode disk_close(ChannelRecord* rec) {
+    ErrorCode result = ERR_NONE;
     if (DiskStream* stream = disk_stream(rec)) {
-        std::fclose(stream->file);
+        if (std::fclose(stream->file) != 0) {
+            channel_note_fault(rec, errno);
+            result = ERR_IO;
+        }
         std::free(stream);
     }
     rec->stream = nullptr;
-    return ERR_NONE;
+    return result;
 }
 
 ErrorCode disk_seek(ChannelRecord* rec, int64_t offset, int32_t origin) {
@@ -62,7 +69,7 @@ ErrorCode disk_read(ChannelRecord* rec, void* buffer, uint64_t* count) {
 }
 
 ErrorCode disk_write(ChannelRecord* rec, const void* buffer, uint64_t length) {
-    return disk_write_bytes(disk_stream(rec), buffer, length);
+    return disk_write_bytes(rec, buffer, length);
 }
 
 // A file opened for reading only can hold a shared lock only.
@@ -115,8 +122,9 @@ ErrorCode disk_read_line(ChannelRecord* rec, StringDesc* dest) {
 ErrorCode disk_flush(ChannelRecord* rec) {
     FILE* f = stream_of(rec);
     if (!f) return ERR_INVALID_CALL;
-    std::fflush(f);
-    return ERR_NONE;
+    if (std::fflush(f) == 0) return ERR_NONE;
+    channel_note_fault(rec, errno);
+    return ERR_IO;
 }
 
 // Opens the stream with the record's own buffer.
@@ -128,7 +136,8 @@ FILE* open_buffered(DiskStream* ds, const char* name, const char* how) {
 
 // Binary and random files: an existing file is opened for update without
 // being truncated; a missing one is created; a read-only one is opened for
-// reading.
+// reading. A file wanted for writing that can only be read has a fault:
+// why it could not be created or written, not why the read failed.
 FILE* open_binary(ChannelRecord* rec, DiskStream* ds, const char* name, ErrorCode* error) {
     const char* how = rec->access == ACCESS_READ ? "rb" : rec->access == ACCESS_WRITE ? "wb" : "r+b";
     FILE* f = open_buffered(ds, name, how);
@@ -137,6 +146,7 @@ FILE* open_binary(ChannelRecord* rec, DiskStream* ds, const char* name, ErrorCod
     if (rec->access == ACCESS_READ || rec->access == ACCESS_WRITE) return nullptr;
     f = open_buffered(ds, name, "w+b");
     if (f || rec->access == ACCESS_READ_WRITE) return f;
+    channel_note_fault(rec, errno);
     f = open_buffered(ds, name, "rb");
     if (f) rec->access = ACCESS_READ;
     return f;
@@ -206,6 +216,7 @@ ErrorCode disk_open(ChannelRecord* rec, const char* name) {
     if (!path || !ds) {
         std::free(path);
         std::free(ds);
+        channel_note_fault(rec, ENOMEM);
         return ERR_OPEN_FAILED;
     }
     os_native_path(path);
@@ -213,7 +224,9 @@ ErrorCode disk_open(ChannelRecord* rec, const char* name) {
     ErrorCode error = ERR_NONE;
     FILE* f = open_by_mode(rec, ds, path, &error);
     if (!f && error == ERR_NONE) error = ERR_OPEN_FAILED;
+    if (!f) channel_note_fault(rec, errno);
     if (f && rec->mode != MODE_INPUT && !measure_size(rec, f)) {
+        channel_note_fault(rec, errno);
         std::fclose(f);
         f = nullptr;
         error = ERR_INVALID_CALL;
@@ -228,4 +241,9 @@ ErrorCode disk_open(ChannelRecord* rec, const char* name) {
     }
     std::free(path);
     return f ? ERR_NONE : error;
+}
+
+ErrorCode disk_write_failed(ChannelRecord* rec) {
+    channel_note_fault(rec, errno);
+    return ERR_IO;
 }

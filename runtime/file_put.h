@@ -16,7 +16,7 @@ inline ErrorCode file_put(int32_t channel, int64_t position, const void* data, u
         ChannelRecord& rec = runtime_context().channels[channel - 1];
         if (rec.driver == &disk_driver && rec.mode != MODE_RANDOM) {
             rec.putback_count = 0;
-            return set_last_error(disk_write_bytes(static_cast<DiskStream*>(rec.stream), data, length));
+            return set_last_error(disk_write_bytes(&rec, data, length));
         }
     }
     return file_write_at(channel_record(channel), position, data, length, true, false, false);

@@ -17,6 +17,10 @@ struct RuntimeContext {
     int32_t files_opened;
     int32_t start_value;
     void (*exit_hook)(int32_t code);
+    // Per channel 1 .. 255: the system's reason (an errno value) for the
+    // first failure of its file since it was last opened, 0 for none. Not
+    // cleared by closing, so a program can still report after close-all.
+    int32_t faults[CHANNEL_MAX];
 };
 
 extern RuntimeContext g_runtime_context;

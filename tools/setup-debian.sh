@@ -4,10 +4,13 @@
 set -eu
 
 # libgl-dev: the OpenGL and GLX headers (libGL itself is loaded at run time).
+build_packages="cmake g++ make pkg-config libx11-dev libxext-dev libxrandr-dev libgl-dev libncurses-dev"
+# The packaging tests judge the install tree and the .deb with Debian's own
+# tools (and cpack's dependency list needs dpkg-shlibdeps and file).
 # libglx-mesa0 and libgl1-mesa-dri: Mesa's software renderer, the OpenGL of
 # the tests' X servers.
-build_packages="cmake g++ make pkg-config libx11-dev libxext-dev libxrandr-dev libgl-dev libncurses-dev"
-test_packages="$build_packages libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-utils libglx-mesa0 libgl1-mesa-dri clang libclang-rt-14-dev"
+test_packages="$build_packages libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev \
+mandoc desktop-file-utils lintian dpkg-dev file libglx-mesa0 libgl1-mesa-dri"
 
 case "${1:-build}" in
     build) wanted=$build_packages ;;

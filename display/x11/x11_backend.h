@@ -21,6 +21,7 @@ struct X11Atoms {
     Atom net_wm_state, net_wm_state_fullscreen, net_wm_state_above;
     Atom net_wm_state_maximized_vert, net_wm_state_maximized_horz;
     Atom motif_wm_hints;
+    Atom net_wm_icon;
 };
 
 struct X11State {

@@ -46,6 +46,7 @@ void intern_atoms() {
     a.net_wm_state_maximized_vert = atom("_NET_WM_STATE_MAXIMIZED_VERT");
     a.net_wm_state_maximized_horz = atom("_NET_WM_STATE_MAXIMIZED_HORZ");
     a.motif_wm_hints = atom("_MOTIF_WM_HINTS");
+    a.net_wm_icon = atom("_NET_WM_ICON");
 }
 
 // Typed text comes through an input method where the locale has one (it

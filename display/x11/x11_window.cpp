@@ -1,6 +1,9 @@
+#include <cctype>
 #include <cstring>
+#include <vector>
 
 #include "display/display_window.h"
+#include "display/program_icon.h"
 #include "display/window_events.h"
 #include "display/x11/x11_backend.h"
 #include "gfx/screen.h"
@@ -50,13 +53,33 @@ void set_title(const X11State& x, const char* title) {
                         reinterpret_cast<const unsigned char*>(title), static_cast<int>(std::strlen(title)));
 }
 
-void set_class(const X11State& x, DisplayWindow& w) {
+// The instance is the program's name and the class the same capitalised,
+// as X programs name themselves: desktops match the class with the desktop
+// entry's StartupWMClass to give the window its menu entry and icon.
+void set_class(const X11State& x, const DisplayWindow& w) {
     XClassHint* hint = x11.XAllocClassHint();
     if (!hint) return;
-    hint->res_name = w.title;
-    hint->res_class = w.class_name;
+    char name[sizeof w.title], class_name[sizeof w.title];
+    std::memcpy(name, w.title, sizeof name);
+    std::memcpy(class_name, w.title, sizeof class_name);
+    class_name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(class_name[0])));
+    hint->res_name = name;
+    hint->res_class = class_name;
     x11.XSetClassHint(x.display, x.window, hint);
     x11.XFree(hint);
+}
+
+// The program's icon in every size it is drawn in: width, height, then
+// the ARGB pixels, each in a long as the property's format 32 wants.
+void set_icon(const X11State& x) {
+    std::vector<long> data;
+    for (const ProgramIcon& icon : PROGRAM_ICONS) {
+        data.push_back(icon.size);
+        data.push_back(icon.size);
+        data.insert(data.end(), icon.pixels, icon.pixels + icon.size * icon.size);
+    }
+    x11.XChangeProperty(x.display, x.window, x.atoms.net_wm_icon, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
 }
 
 // The window keeps the size it was made with: the user cannot resize it.
@@ -95,6 +118,7 @@ void set_no_frame(const X11State& x) {
 void set_properties(X11State& x, DisplayWindow& w, const Placement& p) {
     set_title(x, w.title);
     set_class(x, w);
+    set_icon(x);
     Atom protocols[1] = {x.atoms.wm_delete_window};
     x11.XSetWMProtocols(x.display, x.window, protocols, 1);
     const bool fullscreen = (w.flags & SCREEN_FULLSCREEN) != 0;

@@ -6,11 +6,13 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
 
+#include "display/program_icon.h"
 #include "display/window_events.h"
 #include "gfx/key_codes.h"
 #include "gfx/screen.h"
@@ -72,13 +74,13 @@ class X11Window : public X11ScreenTest {
     }
 
     // A property of the window as a list of 32-bit items.
-    std::vector<long> property(const char* name, Atom type) const {
+    std::vector<long> property(const char* name, Atom type, long length = 64) const {
         Atom actual = None;
         int format = 0;
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
         std::vector<long> items;
-        if (XGetWindowProperty(client_->display(), window_, client_->atom(name), 0, 64, False, type, &actual, &format,
+        if (XGetWindowProperty(client_->display(), window_, client_->atom(name), 0, length, False, type, &actual, &format,
                                &count, &after, &data) == Success &&
             data) {
             const auto* values = reinterpret_cast<const long*>(data);
@@ -111,11 +113,26 @@ TEST_F(X11Window, OpensTitledCentredWindowThatKeepsItsSize) {
     const std::vector<long> protocols = property("WM_PROTOCOLS", XA_ATOM);
     EXPECT_NE(std::find(protocols.begin(), protocols.end(), static_cast<long>(client_->atom("WM_DELETE_WINDOW"))),
               protocols.end());
+    // Named and classed after the program, so desktops match it with its
+    // desktop entry; the program's icon in each of its sizes.
     XClassHint hint{};
     ASSERT_TRUE(XGetClassHint(client_->display(), window_, &hint));
-    EXPECT_EQ(std::string(hint.res_class).rfind("zvgfxclass_", 0), 0u) << hint.res_class;
+    std::string capitalised = title();
+    capitalised[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capitalised[0])));
+    EXPECT_EQ(std::string(hint.res_name), title());
+    EXPECT_EQ(std::string(hint.res_class), capitalised);
     XFree(hint.res_name);
     XFree(hint.res_class);
+    std::vector<uint32_t> want_icon;
+    for (const ProgramIcon& icon : PROGRAM_ICONS) {
+        want_icon.push_back(static_cast<uint32_t>(icon.size));
+        want_icon.push_back(static_cast<uint32_t>(icon.size));
+        want_icon.insert(want_icon.end(), icon.pixels, icon.pixels + icon.size * icon.size);
+    }
+    std::vector<uint32_t> icon;  // Xlib hands 32-bit items out in longs
+    for (long item : property("_NET_WM_ICON", XA_CARDINAL, 1 << 16)) icon.push_back(static_cast<uint32_t>(item));
+    EXPECT_EQ(icon.size(), want_icon.size());
+    EXPECT_TRUE(icon == want_icon);
 }
 
 TEST_F(X11Window, ShowsTheVisiblePageAndItsChanges) {

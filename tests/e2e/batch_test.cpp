@@ -2,7 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <random>
 
@@ -26,7 +31,8 @@ ProgramResult run_batch(const ScratchDir& dir, const std::string& input) {
 void expect_clean_exit(const ProgramResult& r) {
     EXPECT_FALSE(r.timed_out);
     EXPECT_EQ(r.signal, 0);
-    EXPECT_EQ(r.exit_status, 0) << r.output;
+    EXPECT_EQ(r.exit_status, 0) << r.errors;
+    EXPECT_EQ(r.errors, "");
 }
 
 // Every file of a run holds exactly the shapes of `rate`.
@@ -132,21 +138,79 @@ TEST(Batch, EmptyInputGivesRateZero) {
     expect_files_for_rate(dir, 0);
 }
 
-// Files that can't be written fail alone; the others are written in full.
-TEST(Batch, UnwritableFilesFailAlone) {
-    ScratchDir dir;
-    ASSERT_EQ(mkdir(dir.file("sineish.bin").c_str(), 0755), 0);
-    write_file(dir.file("moogsaw.bin"), {9, 9, 9});
-    chmod(dir.file("moogsaw.bin").c_str(), 0444);
-    ProgramRun run;
-    run.directory = dir.path();
-    run.stdin_data = "128\n";
-    run.drop_privileges = true;  // so the read-only file is read-only for us too
-    expect_clean_exit(run_program(run));
-    EXPECT_EQ(read_file(dir.file("moogsaw.bin")), (std::vector<unsigned char>{9, 9, 9}));
-    reference::Shapes ref = reference::compute(128);
-    for (int shape : {0, 1, 4, 5, 6})
-        EXPECT_EQ(read_samples(dir.file(SHAPE_FILES[shape])), ref.of[shape]) << SHAPE_FILES[shape];
+// A file that can't be written in full fails alone, is named on standard
+// error with the system's reason, and makes the exit status 1; every other
+// file is written in full. Run as "nobody" when the tests run as root, for
+// whom nothing is read-only.
+TEST(Batch, FailedWritesAreNamedAndFailTheRun) {
+    constexpr long LIMIT = 40960;  // a file-size limit standing in for a full disk
+    struct Case {
+        const char* name;
+        std::function<void(const ScratchDir&)> prepare;
+        long file_size_limit;
+        std::string errors;  // exactly what standard error must say
+        std::vector<int> failing;  // shapes whose files fail; -1 for trisquare.bin
+        std::function<void(const ScratchDir&)> check = [](const ScratchDir&) {};  // of the failing files
+    };
+    const std::vector<unsigned char> old_square = {9, 9, 9};
+    const Case cases[] = {
+        {"file size limit", [](const ScratchDir&) {}, LIMIT,
+         "wavetable: sawtooth.bin: File too large\nwavetable: squaresaw.bin: File too large\n"
+         "wavetable: sineish.bin: File too large\nwavetable: moogsaw.bin: File too large\n"
+         "wavetable: moogsquare.bin: File too large\nwavetable: triangle.bin: File too large\n"
+         "wavetable: square.bin: File too large\n",
+         {0, 1, 2, 3, 4, 5, 6}},
+        {"read-only square.bin",
+         [&](const ScratchDir& d) {
+             write_file(d.file("square.bin"), old_square);
+             chmod(d.file("square.bin").c_str(), 0444);
+         },
+         0, "wavetable: square.bin: Permission denied\n", {6},
+         [&](const ScratchDir& d) { EXPECT_EQ(read_file(d.file("square.bin")), old_square); }},
+        {"directory sawtooth.bin", [](const ScratchDir& d) { mkdir(d.file("sawtooth.bin").c_str(), 0755); }, 0,
+         "wavetable: sawtooth.bin: Is a directory\n", {0},
+         [](const ScratchDir& d) { EXPECT_TRUE(std::filesystem::is_directory(d.file("sawtooth.bin"))); }},
+        {"moogsaw.bin links to /dev/full",
+         [](const ScratchDir& d) { (void)symlink("/dev/full", d.file("moogsaw.bin").c_str()); }, 0,
+         "wavetable: moogsaw.bin: No space left on device\n", {3}},
+        {"read-only trisquare.bin, which is never written",
+         [](const ScratchDir& d) {
+             write_file(d.file("trisquare.bin"), {});
+             chmod(d.file("trisquare.bin").c_str(), 0444);
+         },
+         0, "wavetable: trisquare.bin: Permission denied\n", {-1}},
+    };
+    const reference::Shapes ref = reference::compute(128);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        c.prepare(dir);
+        ProgramRun run;
+        run.directory = dir.path();
+        run.stdin_data = "128\n";
+        run.drop_privileges = true;
+        run.file_size_limit = c.file_size_limit;
+        ProgramResult r = run_program(run);
+        EXPECT_FALSE(r.timed_out);
+        EXPECT_EQ(r.signal, 0);
+        EXPECT_EQ(r.exit_status, 1);
+        EXPECT_EQ(r.errors, c.errors);
+        EXPECT_EQ(r.output, "");
+        auto fails = [&](int shape) { return std::find(c.failing.begin(), c.failing.end(), shape) != c.failing.end(); };
+        for (int shape = 0; shape < 7; ++shape) {
+            if (!fails(shape)) {
+                EXPECT_EQ(read_samples(dir.file(SHAPE_FILES[shape])), ref.of[shape]) << SHAPE_FILES[shape];
+            } else if (c.file_size_limit) {  // written up to the limit, no further
+                std::vector<int16_t> samples = read_samples(dir.file(SHAPE_FILES[shape]));
+                ASSERT_EQ(samples.size(), static_cast<size_t>(LIMIT / 2)) << SHAPE_FILES[shape];
+                EXPECT_TRUE(std::equal(samples.begin(), samples.end(), ref.of[shape].begin())) << SHAPE_FILES[shape];
+            }
+        }
+        if (!fails(-1)) {
+            EXPECT_EQ(read_file(dir.file("trisquare.bin")).size(), 0u);
+        }
+        c.check(dir);
+    }
 }
 
 TEST(Batch, ReadOnlyDirectory) {
@@ -156,7 +220,13 @@ TEST(Batch, ReadOnlyDirectory) {
     run.directory = dir.path();
     run.stdin_data = "128\n";
     run.drop_privileges = true;
-    expect_clean_exit(run_program(run));
+    ProgramResult r = run_program(run);
+    EXPECT_EQ(r.exit_status, 1);
+    std::string want;
+    for (const char* name : {"sawtooth.bin", "squaresaw.bin", "sineish.bin", "moogsaw.bin", "moogsquare.bin",
+                             "trisquare.bin", "triangle.bin", "square.bin"})
+        want += std::string("wavetable: ") + name + ": Permission denied\n";
+    EXPECT_EQ(r.errors, want);
     EXPECT_FALSE(file_exists(dir.file("sawtooth.bin")));
 }
 

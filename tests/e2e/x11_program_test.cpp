@@ -16,6 +16,8 @@
 #include <string>
 
 #include "display/x_server.h"
+
+#include <X11/Xutil.h>
 #include "generator/run.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
@@ -33,6 +35,14 @@ using namespace std::chrono_literals;
 
 const char* const SHAPE_FILES[7] = {"sawtooth.bin", "squaresaw.bin", "sineish.bin", "moogsaw.bin",
                                     "moogsquare.bin", "triangle.bin", "square.bin"};
+
+// A key's value in the desktop entry that packaging installs.
+std::string desktop_entry_value(const std::string& key) {
+    std::ifstream in(WAVETABLE_SOURCE_DIR "/packaging/wavetable.desktop");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+    return "";
+}
 
 // The picture at the final wait after `typed` and Enter, made by the same
 // steps on the in-memory screen of this process.
@@ -187,8 +197,8 @@ class X11Program : public ::testing::Test {
     static void expect_clean_exit(const ProgramResult& r) {
         EXPECT_FALSE(r.timed_out);
         EXPECT_EQ(r.signal, 0);
-        EXPECT_EQ(r.exit_status, 0) << r.output;
-        EXPECT_EQ(r.output, "");  // nothing is logged
+        EXPECT_EQ(r.exit_status, 0) << r.errors;
+        EXPECT_EQ(r.output + r.errors, "");  // nothing is logged
     }
 
     ScratchDir dir_;
@@ -202,6 +212,17 @@ TEST_F(X11Program, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
     const ProgramResult r = run([&](int pid) {
         const Window w = program_window();
         EXPECT_EQ(client_->name_of(w), "wavetable");
+        // The desktop entry names the window's class, so the window is
+        // grouped with its menu entry and icon.
+        XClassHint hint{};
+        if (XGetClassHint(client_->display(), w, &hint)) {
+            EXPECT_EQ(std::string(hint.res_name), "wavetable");
+            EXPECT_EQ(std::string(hint.res_class), desktop_entry_value("StartupWMClass"));
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+        } else {
+            ADD_FAILURE() << "no WM_CLASS";
+        }
         focus(w);
         answer_and_wait_for_the_end(w, "128", picture);
         EXPECT_TRUE(alive(pid));  // waiting for the key

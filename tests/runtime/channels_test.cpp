@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 
 #include "runtime/strings.h"
@@ -146,6 +149,37 @@ TEST_F(Channels, ReadOnlyFileOpensForReading) {
     ASSERT_EQ(open(dir_.file("ro"), 9), ERR_NONE);
     EXPECT_EQ(channel_record(9)->access, ACCESS_READ);
     EXPECT_EQ(file_put(9, 0, "zz", 2), ERR_IO);
+    EXPECT_EQ(file_fault(9), EACCES);  // why it can't be written, not the write's EBADF
+}
+
+// The first reason a channel's file failed, kept past close-all and
+// forgotten by the next open of the channel; results stay ErrorCodes.
+TEST_F(Channels, FaultsNameTheFirstFailureAndOutliveTheClose) {
+    ASSERT_EQ(open(dir_.file("no/such/dir.bin"), 3), ERR_OPEN_FAILED);
+    EXPECT_EQ(file_fault(3), ENOENT);
+    ASSERT_EQ(symlink("/dev/full", dir_.file("full").c_str()), 0);
+    ASSERT_EQ(open(dir_.file("full"), 4), ERR_NONE);
+    ErrorCode first_failure = ERR_NONE;
+    for (int i = 0; i < 8192 && first_failure == ERR_NONE; ++i) first_failure = file_put(4, 0, "ab", 2);
+    EXPECT_EQ(first_failure, ERR_IO);  // when the full buffer is written out
+    EXPECT_EQ(file_fault(4), ENOSPC);
+    ASSERT_EQ(open(dir_.file("flushed"), 5), ERR_NONE);
+    EXPECT_EQ(file_put(5, 0, "ab", 2), ERR_NONE);
+    ChannelRecord* rec = channel_record(5);
+    EXPECT_EQ(rec->driver->flush(rec), ERR_NONE);
+    EXPECT_EQ(file_fault(5), 0);
+    ASSERT_EQ(open(dir_.file("full"), 6), ERR_NONE);
+    EXPECT_EQ(file_put(6, 0, "ab", 2), ERR_NONE);  // buffered: nothing failed yet
+    EXPECT_EQ(file_fault(6), 0);
+    file_close_all();  // the close writes the buffer out, and fails
+    EXPECT_EQ(file_fault(3), ENOENT);
+    EXPECT_EQ(file_fault(4), ENOSPC);
+    EXPECT_EQ(file_fault(6), ENOSPC);
+    EXPECT_EQ(file_fault(5), 0);
+    ASSERT_EQ(open(dir_.file("again"), 3), ERR_NONE);
+    EXPECT_EQ(file_fault(3), 0);
+    EXPECT_EQ(file_fault(0), 0);
+    EXPECT_EQ(file_fault(256), 0);
 }
 
 TEST_F(Channels, PutBackAndRead) {

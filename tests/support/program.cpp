@@ -18,20 +18,58 @@
 
 namespace {
 
-[[noreturn]] void exec_child(const ProgramRun& run, int in_fd, int out_fd, char* const* argv, char* const* envp) {
+// A copy of the program in a directory of its own that every user can
+// reach: a build inside a private home is out of reach of "nobody".
+class ReachableCopy {
+   public:
+    ReachableCopy() {
+        std::string templ = std::filesystem::temp_directory_path().string() + "/wavetable-bin-XXXXXX";
+        if (!mkdtemp(templ.data())) return;
+        dir_ = templ;
+        std::error_code ec;
+        std::filesystem::copy_file(WAVETABLE_BINARY, dir_ + "/wavetable", ec);
+        chmod(dir_.c_str(), 0755);
+        chmod((dir_ + "/wavetable").c_str(), 0755);
+        if (!ec) path_ = dir_ + "/wavetable";
+    }
+    ~ReachableCopy() {
+        std::error_code ec;
+        if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+    }
+    const std::string& path() const { return path_; }
+
+   private:
+    std::string dir_, path_;
+};
+
+const char* binary_for(const ProgramRun& run) {
+    if (!run.binary.empty()) return run.binary.c_str();
+    if (!run.drop_privileges || geteuid() != 0) return WAVETABLE_BINARY;
+    static ReachableCopy copy;
+    return copy.path().c_str();
+}
+
+[[noreturn]] void exec_child(const ProgramRun& run, const char* binary, int in_fd, int out_fd, int err_fd,
+                             char* const* argv, char* const* envp) {
     dup2(in_fd, STDIN_FILENO);
     dup2(out_fd, STDOUT_FILENO);
-    dup2(out_fd, STDERR_FILENO);
+    dup2(err_fd, STDERR_FILENO);
     if (!run.directory.empty() && chdir(run.directory.c_str()) != 0) _exit(126);
     if (run.address_space_mib > 0) {
         rlimit limit{};
         limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(run.address_space_mib) << 20;
         if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(124);
     }
+    if (run.file_size_limit > 0) {
+        signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(run.file_size_limit);
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(124);
+    }
     if (run.drop_privileges && geteuid() == 0) {
         if (setgid(65534) != 0 || setuid(65534) != 0) _exit(125);
     }
-    execve(run.binary.empty() ? WAVETABLE_BINARY : run.binary.c_str(), argv, envp);
+    execve(binary, argv, envp);
     _exit(127);
 }
 
@@ -49,8 +87,10 @@ void feed(int fd, const std::string& data) {
 }  // namespace
 
 ProgramResult run_program(const ProgramRun& run) {
-    int in_pipe[2], out_pipe[2];
-    if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0) return {};
+    int in_pipe[2], out_pipe[2], err_pipe[2];
+    if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0 || pipe2(err_pipe, O_CLOEXEC) != 0)
+        return {};
+    const char* binary = binary_for(run);
     int in_fd = in_pipe[0];
     bool from_file = run.stdin_from_dev_null || !run.stdin_file.empty();
     if (from_file) in_fd = open(run.stdin_from_dev_null ? "/dev/null" : run.stdin_file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -60,18 +100,21 @@ ProgramResult run_program(const ProgramRun& run) {
     for (const std::string& a : run.args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     pid_t pid = fork();
-    if (pid == 0) exec_child(run, in_fd, out_pipe[1], argv.data(), env.envp());
+    if (pid == 0) exec_child(run, binary, in_fd, out_pipe[1], err_pipe[1], argv.data(), env.envp());
     close(in_pipe[0]);
     close(out_pipe[1]);
+    close(err_pipe[1]);
     if (from_file) close(in_fd);
     std::thread writer(feed, in_pipe[1], run.stdin_data);
     ProgramResult result;
-    std::thread reader([&] {
+    auto collect = [](int fd, std::string* into) {
         char buf[4096];
         ssize_t n;
-        while ((n = read(out_pipe[0], buf, sizeof buf)) > 0) result.output.append(buf, static_cast<size_t>(n));
-        close(out_pipe[0]);
-    });
+        while ((n = read(fd, buf, sizeof buf)) > 0) into->append(buf, static_cast<size_t>(n));
+        close(fd);
+    };
+    std::thread reader(collect, out_pipe[0], &result.output);
+    std::thread error_reader(collect, err_pipe[0], &result.errors);
     auto deadline = std::chrono::steady_clock::now() + run.timeout;
     if (run.while_running) run.while_running(pid);
     int status = 0;
@@ -88,6 +131,7 @@ ProgramResult run_program(const ProgramRun& run) {
     }
     writer.join();
     reader.join();
+    error_reader.join();
     if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
 

@@ -22,7 +22,10 @@ struct ProgramRun {
     EnvChanges env;
     std::string stdin_file;  // read standard input from this file instead
     bool stdin_from_dev_null = false;
-    bool drop_privileges = false;  // run as "nobody" when started as root
+    // Run as "nobody" when started as root, from a copy of the binary that
+    // "nobody" can reach wherever the build lives.
+    bool drop_privileges = false;
+    long file_size_limit = 0;      // RLIMIT_FSIZE in bytes (SIGXFSZ ignored), 0 = none
     long address_space_mib = 0;    // limit of the child's address space, 0 = none
     std::chrono::milliseconds timeout{20000};
     // Called on the caller's thread once the child runs, with its process
@@ -34,7 +37,8 @@ struct ProgramResult {
     int exit_status = -1;  // -1 when killed or timed out
     int signal = 0;
     bool timed_out = false;
-    std::string output;  // standard output and error
+    std::string output;  // standard output
+    std::string errors;  // standard error
 };
 
 ProgramResult run_program(const ProgramRun& run);

@@ -1,0 +1,85 @@
+#!/bin/sh
+# Checks what installing wavetable gives, as a user or a distribution sees
+# it:
+#   check.sh install BUILD   cmake --install into a staging folder: the
+#                            binary (which runs), the manual page (mandoc's
+#                            lint), the desktop entry (desktop-file-validate)
+#                            and the icons, and nothing else
+#   check.sh deb BUILD       cpack -G DEB: the package holds the same files
+#                            under /usr, its dependencies are right, and
+#                            lintian finds no error
+set -eu
+mode=$1
+build=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+expected_files() {  # prefix
+    for f in bin/wavetable share/man/man1/wavetable.1.gz share/applications/wavetable.desktop \
+             share/doc/wavetable/copyright share/doc/wavetable/changelog.gz; do
+        echo "$1/$f"
+    done
+    for size in 16 32 48 64 128 256; do echo "$1/share/icons/hicolor/${size}x${size}/apps/wavetable.png"; done
+}
+
+# Width and height of a PNG, from its header.
+png_size() {
+    od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d\n", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
+}
+
+check_install() {
+    stage="$work/stage"
+    cmake --install "$build" --prefix "$stage" >/dev/null
+    (cd "$stage" && find . -type f | sed 's|^\./||' | sort) >"$work/found"
+    expected_files . | sed 's|^\./||' | sort >"$work/wanted"
+    diff -u "$work/wanted" "$work/found" || fail "the install tree holds other files than these"
+
+    [ -x "$stage/bin/wavetable" ] || fail "bin/wavetable is not executable"
+    mkdir "$work/run"
+    (cd "$work/run" && printf '1\n' | env -u DISPLAY -u ZVGFX "$stage/bin/wavetable") || fail "the installed program failed"
+    [ "$(wc -c <"$work/run/sawtooth.bin")" -eq 131072 ] || fail "the installed program wrote no full file"
+
+    man_page="$stage/share/man/man1/wavetable.1.gz"
+    mandoc -Tlint -W warning "$man_page" || fail "mandoc finds fault with the manual page"
+    mandoc -Tascii "$man_page" | col -b >"$work/man.txt"
+    for section in NAME SYNOPSIS DESCRIPTION ENVIRONMENT FILES "EXIT STATUS" EXAMPLES; do
+        grep -q "^$section\$" "$work/man.txt" || fail "the manual page has no $section section"
+    done
+    for needed in ZVGFX sox Backspace sawtooth.bin 131072; do
+        grep -q "$needed" "$work/man.txt" || fail "the manual page does not mention $needed"
+    done
+
+    desktop="$stage/share/applications/wavetable.desktop"
+    out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
+    [ -z "$out" ] || fail "desktop-file-validate: $out"
+    grep -qx 'Exec=wavetable' "$desktop" || fail "the desktop entry does not start wavetable"
+    grep -qx 'Icon=wavetable' "$desktop" || fail "the desktop entry does not name the icon"
+
+    for size in 16 32 48 64 128 256; do
+        got=$(png_size "$stage/share/icons/hicolor/${size}x${size}/apps/wavetable.png")
+        [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $got"
+    done
+}
+
+check_deb() {
+    (cd "$build" && cpack -G DEB -B "$work/pkg" >/dev/null) || fail "cpack failed"
+    deb=$(ls "$work"/pkg/wavetable_*.deb)
+    dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { print $NF }' | sed 's|^\./||' | sort >"$work/found"
+    expected_files usr | sort >"$work/wanted"
+    diff -u "$work/wanted" "$work/found" || fail "the package holds other files than the install tree"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    recommends=$(dpkg-deb -f "$deb" Recommends)
+    echo "$depends" | grep -q 'libc6' || fail "Depends lacks the C library: $depends"
+    echo "$depends" | grep -q 'libx' && fail "Depends requires X libraries, loaded only when there: $depends"
+    for lib in libx11-6 libxext6 libxrandr2; do
+        echo "$recommends" | grep -q "$lib" || fail "Recommends lacks $lib: $recommends"
+    done
+    lintian --fail-on error "$deb" || fail "lintian reports errors"
+}
+
+case "$mode" in
+    install) check_install ;;
+    deb) check_deb ;;
+    *) fail "usage: $0 install|deb BUILD" ;;
+esac
