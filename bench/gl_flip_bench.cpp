@@ -1,6 +1,6 @@
 // The cost of a flip on the OpenGL display, against the X server named by
-// DISPLAY (bench/gl_measure.sh starts an Xvfb, whose OpenGL is Mesa's
-// software renderer): the page copy as a program makes it (swap, then the
+// DISPLAY (bench/display_measure.sh runs it on an Xvfb, whose OpenGL is
+// Mesa's software renderer): the page copy as a program makes it (swap, then the
 // window's events), and its two halves alone. Every iteration first
 // clears the back buffer, so there is a new picture to present; the clear
 // alone is measured too, to be taken off.

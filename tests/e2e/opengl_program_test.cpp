@@ -77,16 +77,6 @@ class OpenGlProgram : public ::testing::Test {
         return ::testing::AssertionFailure() << width << " x " << height << ", " << wrong << " pixels differ";
     }
 
-    void focus(Window w) {
-        client_->give_focus(w);
-        wait_until([&] {
-            Window focused = 0;
-            int revert = 0;
-            XGetInputFocus(client_->display(), &focused, &revert);
-            return focused == w;
-        });
-    }
-
     std::unique_ptr<XvfbServer> server_;
     std::unique_ptr<XClient> client_;
     ScratchDir dir_;
@@ -106,7 +96,7 @@ TEST_F(OpenGlProgram, DrawsFlipsAndGetsItsKeysAndTheClose) {
         const Window w = program_window();
         ASSERT_NE(w, 0u);
         EXPECT_TRUE(shows_picture(w));
-        focus(w);
+        EXPECT_TRUE(client_->give_focus(w));
         server_->xdotool({"key", "--delay", "30", "a", "Up"});
         client_->send_close(w);
         EXPECT_TRUE(client_->exists(w));
@@ -135,7 +125,7 @@ TEST_F(OpenGlProgram, FullScreenKeepsTheWindowAndItsContext) {
     const ProgramResult r = run({"--keys"}, [&](int) {
         const Window w = program_window();
         ASSERT_NE(w, 0u);
-        focus(w);
+        EXPECT_TRUE(client_->give_focus(w));
         client_->mark_maximised(w);
         int x = -1, y = -1, width = 0, height = 0;
         EXPECT_TRUE(wait_until([&] { return client_->geometry(w, &x, &y, &width, &height) && x == 0 && y == 0; }))
