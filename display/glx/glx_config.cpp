@@ -6,7 +6,8 @@ namespace {
 // Every request asks for an RGBA configuration an X window can show.
 constexpr int FIXED[] = {GLX_RENDER_TYPE, GLX_RGBA_BIT, GLX_X_RENDERABLE, True, GLX_X_VISUAL_TYPE, GLX_TRUE_COLOR};
 constexpr int FIXED_COUNT = sizeof FIXED / sizeof FIXED[0];
-constexpr int CAPACITY = FIXED_COUNT + 2 * static_cast<int>(sizeof(GlFormatRequest::items) / sizeof(GlAttributeValue)) + 1;
+constexpr int REQUEST_CAPACITY = sizeof(GlFormatRequest::items) / sizeof(GlAttributeValue);
+constexpr int CAPACITY = FIXED_COUNT + 2 * REQUEST_CAPACITY + 1;  // pairs and the closing None
 
 // The GLX attribute of each name; 0 for names GLX has no attribute for:
 // it does not tell accelerated configurations from others, and knows the
@@ -65,12 +66,17 @@ bool glx_find_config(const GlFormatRequest& request, GLXFBConfig* config) {
     GLXFBConfig* configs = glx.glXChooseFBConfig(x.display, x.screen, list, &count);
     const bool refused = !x11_sync_ok();
     *config = nullptr;
-    // Sorted best first; the first with a visual is taken.
-    for (int i = 0; configs && !refused && i < count && !*config; ++i) {
+    // Sorted best first: the first whose visual has the screen's depth is
+    // taken, else the first with a visual. (A deeper visual carries alpha
+    // that a compositing desktop would show as translucence.)
+    const int screen_depth = DefaultDepth(x.display, x.screen);
+    bool exact = false;
+    for (int i = 0; configs && !refused && i < count && !exact; ++i) {
         XVisualInfo* info = glx.glXGetVisualFromFBConfig(x.display, configs[i]);
         if (!info) continue;
+        exact = info->depth == screen_depth;
+        if (exact || !*config) *config = configs[i];
         x11.XFree(info);
-        *config = configs[i];
     }
     if (configs) x11.XFree(configs);
     return *config != nullptr;

@@ -101,7 +101,8 @@ TEST(GlOptionsDefaults, FilledFromDepthFlagsAndTheSetChannels) {
         {"channels that overflow", {0, INT_MAX, INT_MAX}, 32, 0,
          {INT_MAX, INT_MAX, INT_MAX, 8, 8, 16, 0, 0, 0, 0, 0, 0, 0}},
     };
-    for (const Case& c : cases) EXPECT_EQ(fields(gl_options_with_defaults(options(c.set), c.depth, c.flags)), c.want) << c.what;
+    for (const Case& c : cases)
+        EXPECT_EQ(fields(gl_options_with_defaults(options(c.set), c.depth, c.flags)), c.want) << c.what;
 }
 
 std::vector<GlAttribute> names(const GlFormatRequest& r) {

@@ -71,7 +71,8 @@ class OpenGlProgram : public ::testing::Test {
         const std::vector<Rgb> want = expected_picture();
         std::vector<Rgb> got;
         int width = 0, height = 0;
-        if (wait_until([&] { return (got = client_->pixels(w, &width, &height)) == want; })) return ::testing::AssertionSuccess();
+        if (wait_until([&] { return (got = client_->pixels(w, &width, &height)) == want; }))
+            return ::testing::AssertionSuccess();
         size_t wrong = 0;
         for (size_t i = 0; i < got.size() && i < want.size(); ++i) wrong += !(got[i] == want[i]);
         return ::testing::AssertionFailure() << width << " x " << height << ", " << wrong << " pixels differ";

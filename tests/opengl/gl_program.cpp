@@ -57,7 +57,8 @@ Args parse(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--fallback")) a.fallback = true;
         if (!std::strcmp(argv[i], "--wait-key")) a.wait_key = true;
         if (!std::strcmp(argv[i], "--samples") && i + 1 < argc) a.samples = std::atoi(argv[++i]);
-        if (!std::strcmp(argv[i], "--flags") && i + 1 < argc) a.flags = static_cast<int32_t>(std::strtol(argv[++i], nullptr, 0));
+        if (!std::strcmp(argv[i], "--flags") && i + 1 < argc)
+            a.flags = static_cast<int32_t>(std::strtol(argv[++i], nullptr, 0));
     }
     return a;
 }
@@ -72,20 +73,20 @@ void report(const char* format, ...) {
     std::fflush(stdout);
 }
 
-#define GL_USED(X) \
-    X(glViewport)  \
-    X(glClearColor) \
-    X(glClear)     \
-    X(glMatrixMode) \
+#define GL_USED(X)    \
+    X(glViewport)     \
+    X(glClearColor)   \
+    X(glClear)        \
+    X(glMatrixMode)   \
     X(glLoadIdentity) \
-    X(glOrtho)     \
-    X(glColor3ub)  \
-    X(glBegin)     \
-    X(glVertex2i)  \
-    X(glEnd)       \
-    X(glFinish)    \
-    X(glReadPixels) \
-    X(glGetIntegerv) \
+    X(glOrtho)        \
+    X(glColor3ub)     \
+    X(glBegin)        \
+    X(glVertex2i)     \
+    X(glEnd)          \
+    X(glFinish)       \
+    X(glReadPixels)   \
+    X(glGetIntegerv)  \
     X(glGetError)
 
 struct Gl {
@@ -98,11 +99,11 @@ Gl gl;
 
 bool load_gl() {
     bool all = true;
-#define GL_RESOLVE(name)                                                                   \
-    gl.name = reinterpret_cast<decltype(gl.name)>(gl_get_proc_address(#name));          \
-    if (!gl.name) {                                                                     \
-        report("gl: no %s", #name);                                                     \
-        all = false;                                                                    \
+#define GL_RESOLVE(name)                                                          \
+    gl.name = reinterpret_cast<decltype(gl.name)>(gl_get_proc_address(#name)); \
+    if (!gl.name) {                                                            \
+        report("gl: no %s", #name);                                            \
+        all = false;                                                           \
     }
     GL_USED(GL_RESOLVE)
 #undef GL_RESOLVE
@@ -142,7 +143,8 @@ void check_picture() {
         }
     if (wrong == 0) return report("readback: ok");
     const uint8_t* got = pixels + first * 4;
-    report("readback: %d wrong, first (%d, %d) = %d %d %d", wrong, first % WIDTH, first / WIDTH, got[0], got[1], got[2]);
+    report("readback: %d wrong, first (%d, %d) = %d %d %d", wrong, first % WIDTH, first / WIDTH, got[0], got[1],
+           got[2]);
 }
 
 // The page copy: on an OpenGL screen, the flip with the window's events.
