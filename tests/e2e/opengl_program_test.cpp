@@ -108,6 +108,30 @@ TEST_F(OpenGlProgram, DrawsFlipsAndGetsItsKeysAndTheClose) {
         EXPECT_TRUE(has_line(r.output, line)) << line << " missing from:\n" << r.output;
 }
 
+// A second mode set takes the first window down, context and all, and
+// makes a new one that draws as well; the program's keys go on arriving.
+TEST_F(OpenGlProgram, ASecondModeSetMakesANewWindow) {
+    const ProgramResult r = run({"--again", "--keys"}, [&](int pid) {
+        // The close goes to whichever window shows the picture, until the
+        // one that stays has taken it and the program has ended.
+        const std::vector<Rgb> picture = expected_picture();
+        EXPECT_TRUE(wait_until(
+            [&] {
+                const Window w = client_->find_window("gl_program", 1s);
+                int width = 0, height = 0;
+                if (w && client_->pixels(w, &width, &height) == picture) client_->send_close(w);
+                return !process_running(pid);
+            },
+            30s));
+    });
+    expect_clean_exit(r);
+    size_t readbacks = 0;
+    for (size_t at = r.output.find("readback: ok"); at != std::string::npos; at = r.output.find("readback: ok", at + 1))
+        ++readbacks;
+    EXPECT_EQ(readbacks, 2u) << r.output;
+    EXPECT_TRUE(has_line(r.output, "closed")) << r.output;
+}
+
 // A program that waits for a key without flipping still gets it: the wait
 // itself takes in the window's events.
 TEST_F(OpenGlProgram, AKeyWaitWithoutFlipsGetsTheClose) {

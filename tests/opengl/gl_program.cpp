@@ -7,9 +7,10 @@
 // through the entry points the runtime hands out, so that it builds for
 // every platform.
 //
-//   gl_program [--keys] [--wait-key] [--samples N] [--flags F] [--fallback]
+//   gl_program [--keys] [--wait-key] [--again] [--samples N] [--flags F] [--fallback]
 //
 // --wait-key: after the first flip, wait for one key without flipping.
+// --again: open the OpenGL screen and draw a second time (a new mode set).
 // --fallback: when no OpenGL screen opens, open a plain screen instead and
 // report which driver serves it.
 #include <GL/gl.h>
@@ -46,6 +47,7 @@ struct Args {
     bool keys = false;
     bool fallback = false;
     bool wait_key = false;
+    bool again = false;
     int32_t samples = 0;
     int32_t flags = 0;
 };
@@ -56,6 +58,7 @@ Args parse(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--keys")) a.keys = true;
         if (!std::strcmp(argv[i], "--fallback")) a.fallback = true;
         if (!std::strcmp(argv[i], "--wait-key")) a.wait_key = true;
+        if (!std::strcmp(argv[i], "--again")) a.again = true;
         if (!std::strcmp(argv[i], "--samples") && i + 1 < argc) a.samples = std::atoi(argv[++i]);
         if (!std::strcmp(argv[i], "--flags") && i + 1 < argc)
             a.flags = static_cast<int32_t>(std::strtol(argv[++i], nullptr, 0));
@@ -183,20 +186,15 @@ void fall_back() {
     report("fallback: %s", g_gfx_screen->driver->name);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    runtime_static_init();
-    runtime_start(argc, argv, 0);
-    const Args args = parse(argc, argv);
-    gl_options().samples = args.samples;
+// Opens the OpenGL screen and draws, checks and flips one picture: false
+// when no OpenGL screen opens or its entry points are missing.
+bool open_and_draw(const Args& args) {
     if (gfx_screen_res(WIDTH, HEIGHT, 32, 1, SCREEN_OPENGL | args.flags, 0) != ERR_NONE) {
         report("screen: none");
-        if (args.fallback) fall_back();
-        runtime_end(0);
+        return false;
     }
     report("screen: %s", g_gfx_screen->driver->name);
-    if (!load_gl()) runtime_end(1);
+    if (!load_gl()) return false;
     GLint samples = 0;
     gl.glGetIntegerv(GL_SAMPLES, &samples);
     report("samples: %d", samples);
@@ -204,6 +202,21 @@ int main(int argc, char** argv) {
     check_picture();
     flip();
     report("flipped");
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    runtime_static_init();
+    runtime_start(argc, argv, 0);
+    const Args args = parse(argc, argv);
+    gl_options().samples = args.samples;
+    for (int32_t round = 0; round < (args.again ? 2 : 1); ++round) {
+        if (open_and_draw(args)) continue;
+        if (args.fallback) fall_back();
+        runtime_end(0);
+    }
     if (args.keys) frame_loop();
     if (args.wait_key) report("waited for key: %d", getkey());
     report("gl errors: %d", static_cast<int>(gl.glGetError()));

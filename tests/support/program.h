@@ -43,6 +43,9 @@ struct ProgramResult {
 
 ProgramResult run_program(const ProgramRun& run);
 
+// The process runs, and is not merely waiting to be reaped.
+bool process_running(int pid);
+
 // A fresh empty directory, removed with its contents at destruction.
 class ScratchDir {
    public:
