@@ -91,30 +91,6 @@ TextLayout text_window(const GfxScreen* s, PrintOwner* owner) {
     return l;
 }
 
-void scroll_below_window(TextLayout* l) {
-    if (l->bottom != -1 && l->y > l->bottom) l->scroll(l, l->left, l->top, l->right, l->bottom, l->y - l->bottom);
-}
-
-void resolve_pending_newline(GfxScreen* s, TextLayout* l) {
-    if (!(s->flags & SCREEN_FLAG_PENDING_NEWLINE)) return;
-    s->flags &= ~SCREEN_FLAG_PENDING_NEWLINE;
-    l->x = l->left;
-    ++l->y;
-    scroll_below_window(l);
-}
-
-// Text that ends in the bottom-right cell parks the cursor there: the
-// line break (and its scroll) waits for whatever is printed next.
-void settle_end_of_window(GfxScreen* s, TextLayout* l) {
-    if (l->x == l->left && l->y == l->bottom + 1) {
-        l->x = l->right;
-        l->y = l->bottom;
-        s->flags |= SCREEN_FLAG_PENDING_NEWLINE;
-        return;
-    }
-    scroll_below_window(l);
-}
-
 void draw_glyph(const DrawContext* ctx, const FontDesc* font, uint8_t c, int64_t px, int64_t py, PageExtent page) {
     const int32_t stride = (font->width + 7) / 8;
     const uint8_t* glyph = font->glyphs + static_cast<size_t>(c) * static_cast<size_t>(font->height * stride);
@@ -240,9 +216,9 @@ void gfx_print(const uint8_t* chars, int64_t count) {
     if (!s) return;
     PrintOwner owner{begin_text(), 0, 0};
     TextLayout l = text_window(s, &owner);
-    resolve_pending_newline(s, &l);
-    text_layout_print(&l, chars, count, true);
-    settle_end_of_window(s, &l);
+    bool pending = s->flags & SCREEN_FLAG_PENDING_NEWLINE;
+    text_layout_print_call(&l, chars, count, &pending);
+    s->flags = pending ? s->flags | SCREEN_FLAG_PENDING_NEWLINE : s->flags & ~SCREEN_FLAG_PENDING_NEWLINE;
     if (l.x >= 0) s->text_x = l.x;
     if (l.y >= 0) s->text_y = l.y;
     end_text(s, owner);

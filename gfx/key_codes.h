@@ -44,8 +44,9 @@ enum VirtualKey : int32_t {
     VKEY_PAUSE = 0x13, VKEY_CAPITAL = 0x14, VKEY_ESCAPE = 0x1B, VKEY_SPACE = 0x20, VKEY_PRIOR = 0x21, VKEY_NEXT = 0x22,
     VKEY_END = 0x23, VKEY_HOME = 0x24, VKEY_LEFT = 0x25, VKEY_UP = 0x26, VKEY_RIGHT = 0x27, VKEY_DOWN = 0x28,
     VKEY_INSERT = 0x2D, VKEY_DELETE = 0x2E, VKEY_LWIN = 0x5B, VKEY_RWIN = 0x5C, VKEY_APPS = 0x5D,
-    VKEY_NUMPAD0 = 0x60, VKEY_MULTIPLY = 0x6A, VKEY_ADD = 0x6B, VKEY_SEPARATOR = 0x6C, VKEY_SUBTRACT = 0x6D,
-    VKEY_DECIMAL = 0x6E, VKEY_DIVIDE = 0x6F, VKEY_F1 = 0x70, VKEY_F10 = 0x79, VKEY_F12 = 0x7B,
+    VKEY_NUMPAD0 = 0x60, VKEY_NUMPAD9 = 0x69, VKEY_MULTIPLY = 0x6A, VKEY_ADD = 0x6B, VKEY_SEPARATOR = 0x6C,
+    VKEY_SUBTRACT = 0x6D, VKEY_DECIMAL = 0x6E, VKEY_DIVIDE = 0x6F, VKEY_F1 = 0x70, VKEY_F4 = 0x73, VKEY_F10 = 0x79,
+    VKEY_F12 = 0x7B,
     VKEY_NUMLOCK = 0x90, VKEY_SCROLL = 0x91, VKEY_LSHIFT = 0xA0, VKEY_RSHIFT = 0xA1, VKEY_LCONTROL = 0xA2,
     VKEY_RCONTROL = 0xA3, VKEY_LMENU = 0xA4, VKEY_RMENU = 0xA5,
     VKEY_OEM_1 = 0xBA, VKEY_OEM_PLUS = 0xBB, VKEY_OEM_COMMA = 0xBC, VKEY_OEM_MINUS = 0xBD, VKEY_OEM_PERIOD = 0xBE,
@@ -105,12 +106,17 @@ int32_t us_virtual_key_char(int32_t virtual_key);
 // virtual key 0).
 int32_t virtual_key_scan(int32_t virtual_key);
 
+// The scan code of a virtual key on the system's keyboard layout (the
+// keyboard layer's "virtual key to scan code" map), or on the US layout of
+// virtual_key_scan where the system has none. 0 when unknown.
+int32_t virtual_key_scan_code(int32_t virtual_key);
+
 // The key that types an ASCII character (on the system's layout, as above;
 // us_char_virtual_key: on the US layout), in the keyboard layer's
 // "character to virtual key" form: virtual key in the low byte,
 // 0x100 Shift, 0x200 Ctrl. Control characters 1..31 are Ctrl with their
 // key (1..26 the letters, 10 Ctrl+Return), except Backspace, Tab, Return
-// and Escape, which are keys of their own. -1 when no key types it
-// (0, 127 and bytes of 128 or more).
+// and Escape, which are keys of their own. -1 when no key types it (on
+// the US layout: 0, 127 and bytes of 128 or more).
 int32_t char_virtual_key(int32_t character);
 int32_t us_char_virtual_key(int32_t character);

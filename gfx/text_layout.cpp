@@ -109,3 +109,20 @@ void text_layout_flush(TextLayout* layout, const uint8_t* run, int32_t count) {
         }
     }
 }
+
+void text_layout_print_call(TextLayout* layout, const uint8_t* chars, int64_t count, bool* pending_newline) {
+    if (*pending_newline) {
+        *pending_newline = false;
+        layout->x = layout->left;
+        layout->y = next_row(layout->y);
+        scroll_into_window(layout);
+    }
+    text_layout_print(layout, chars, count, true);
+    if (layout->x == layout->left && layout->y == layout->bottom + 1) {
+        layout->x = layout->right;
+        layout->y = layout->bottom;
+        *pending_newline = true;
+        return;
+    }
+    scroll_into_window(layout);
+}

@@ -22,3 +22,11 @@ inline constexpr int32_t TEXT_RUN_MAX = 1024;
 
 void text_layout_print(TextLayout* layout, const uint8_t* chars, int64_t count, bool line_feed_returns);
 void text_layout_flush(TextLayout* layout, const uint8_t* run, int32_t count);
+
+// One print call of a console, around text_layout_print: a line break that
+// the last call left pending (*pending_newline) is carried out first,
+// scrolling when it leaves the window. Text that ends exactly at the end of
+// the bottom row (or a wrap that leaves the cursor just below the window)
+// parks the cursor on the last cell and leaves the line break pending
+// instead of scrolling; otherwise a cursor below the window scrolls.
+void text_layout_print_call(TextLayout* layout, const uint8_t* chars, int64_t count, bool* pending_newline);

@@ -36,7 +36,7 @@ void text_console_closed() {
     if (g_closed) return;
     g_closed = true;
     console_mark_ended();
-    key_ring().push(KEY_CLOSE);
+    key_ring().push(KEY_CLOSE, close_key_event());
 }
 
 void text_console_input_reset() {

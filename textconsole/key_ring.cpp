@@ -1,5 +1,7 @@
 #include "textconsole/key_ring.h"
 
+#include "gfx/key_codes.h"
+
 namespace {
 
 KeyRing g_ring;
@@ -7,3 +9,7 @@ KeyRing g_ring;
 }  // namespace
 
 KeyRing& key_ring() { return g_ring; }
+
+ConsoleKeyEvent close_key_event() {
+    return ConsoleKeyEvent{1, 1, VKEY_F4, virtual_key_scan_code(VKEY_F4), 0, KEYMOD_LEFT_ALT};
+}

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Installs the Debian packages the build ("build") or the tests ("test")
-# need, when they are missing. Safe to run again: installs nothing twice.
+# Installs the Debian packages the build ("build"), the tests ("test") or
+# the Windows build with its tests under Wine ("windows") need, when they
+# are missing. Safe to run again: installs nothing twice.
 set -eu
 
 # libgl-dev: the OpenGL and GLX headers (libGL itself is loaded at run time).
@@ -11,11 +12,16 @@ build_packages="cmake g++ make pkg-config libx11-dev libxext-dev libxrandr-dev l
 # the tests' X servers.
 test_packages="$build_packages libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev \
 mandoc desktop-file-utils lintian dpkg-dev file libglx-mesa0 libgl1-mesa-dri"
+# The mingw-w64 cross compiler (POSIX threads), GoogleTest's sources for it,
+# Wine to run the result, tmux for its console; the Linux side of the tests
+# needs what the Linux tests need to configure.
+windows_packages="$build_packages libgtest-dev libpng-dev googletest g++-mingw-w64-x86-64-posix wine wine64 tmux"
 
 case "${1:-build}" in
     build) wanted=$build_packages ;;
     test) wanted=$test_packages ;;
-    *) echo "usage: $0 build|test" >&2; exit 2 ;;
+    windows) wanted=$windows_packages ;;
+    *) echo "usage: $0 build|test|windows" >&2; exit 2 ;;
 esac
 
 missing=""

@@ -5,3 +5,5 @@
 int32_t virtual_key_char(int32_t virtual_key) { return us_virtual_key_char(virtual_key); }
 
 int32_t char_virtual_key(int32_t character) { return us_char_virtual_key(character); }
+
+int32_t virtual_key_scan_code(int32_t virtual_key) { return virtual_key_scan(virtual_key); }

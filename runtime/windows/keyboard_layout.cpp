@@ -12,3 +12,7 @@ int32_t char_virtual_key(int32_t character) {
     const SHORT key = VkKeyScanA(static_cast<CHAR>(character));
     return key == -1 ? -1 : static_cast<int32_t>(static_cast<uint16_t>(key));
 }
+
+int32_t virtual_key_scan_code(int32_t virtual_key) {
+    return static_cast<int32_t>(MapVirtualKeyA(static_cast<UINT>(virtual_key), MAPVK_VK_TO_VSC));
+}

@@ -49,8 +49,8 @@ class OpenGlProgram : public ::testing::Test {
     ProgramResult run(std::vector<std::string> args, const std::function<void(int)>& user = {},
                       EnvChanges env = {}) {
         ProgramRun r;
-        r.binary = GL_PROGRAM_BINARY;
-        r.args = std::move(args);
+        r.command = {GL_PROGRAM_BINARY};
+        r.command.insert(r.command.end(), args.begin(), args.end());
         r.directory = dir_.path();
         r.env = std::move(env);
         r.env["DISPLAY"] = server_->display();

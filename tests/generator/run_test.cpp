@@ -2,15 +2,15 @@
 #include "generator/run.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "gfx/builtin_data.h"
 #include "gfx/gfx_text.h"
 #include "gfx/page_png.h"
 #include "support/null_screen.h"
-#include "support/program.h"
+#include "support/scratch_dir.h"
 #include "support/reference_waves.h"
 
 namespace {
@@ -19,17 +19,15 @@ class InProcessRun : public NullScreenTest {
    protected:
     void SetUp() override {
         NullScreenTest::SetUp();
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        old_dir_ = here;
-        ASSERT_EQ(chdir(dir_.path().c_str()), 0);
+        old_dir_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir_.path());
     }
     void TearDown() override {
-        EXPECT_EQ(chdir(old_dir_.c_str()), 0);
+        std::filesystem::current_path(old_dir_);
         NullScreenTest::TearDown();
     }
     ScratchDir dir_;
-    std::string old_dir_;
+    std::filesystem::path old_dir_;
 };
 
 // The picture the run must leave: the prompt and the answer in white from
@@ -67,8 +65,9 @@ TEST_F(InProcessRun, PromptAnswerTracesAndFiles) {
     const uint8_t* page = g_gfx_screen->visible_pixels;
     int wrong = 0;
     for (int i = 0; i < 512 * 512; ++i) wrong += page[i] != want[i];
-    if (wrong) save_visible_page_png((dir_.path() + "/../wavetable-run-test.png").c_str());
-    EXPECT_EQ(wrong, 0) << "pixels differ; the page was saved as a PNG next to the scratch directory";
+    const std::string picture = dir_.path() + "/../wavetable-run-test.png";
+    EXPECT_EQ(wrong, 0) << "pixels differ"
+                        << (wrong && save_visible_page_png(picture.c_str()) ? "; the page was saved as " + picture : "");
     // Spot checks that say what the picture means.
     EXPECT_EQ(page[255 * 512 + 256], 7);    // step 256: sawtooth 0 at row 255, drawn over by the triangle (1)
     EXPECT_EQ(page[511 * 512 + 0], 4);      // step 0: four shapes at the bottom row; the moogsquare came last

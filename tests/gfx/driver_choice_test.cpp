@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gfx/drivers.h"
 #include "gfx/screen.h"
+#include "support/scoped_env.h"
 
 namespace {
 
@@ -44,21 +45,9 @@ class DriverChoice : public ::testing::Test {
     void SetUp() override {
         g_calls.clear();
         g_accepts.clear();
-        const char* old = std::getenv("ZVGFX");
-        had_ = old != nullptr;
-        if (old) old_ = old;
-    }
-    void TearDown() override {
-        if (had_)
-            setenv("ZVGFX", old_.c_str(), 1);
-        else
-            unsetenv("ZVGFX");
     }
     const GfxDriver* choose(const char* request, int32_t flags = 0) {
-        if (request)
-            setenv("ZVGFX", request, 1);
-        else
-            unsetenv("ZVGFX");
+        request_.set(request ? std::optional<std::string>(request) : std::nullopt);
         return gfx_choose_driver(FAKES, "t", 512, 512, 8, 60, flags);
     }
     // The init calls only, as "name flags".
@@ -69,8 +58,7 @@ class DriverChoice : public ::testing::Test {
                 out.push_back(c.substr(0, c.find(' ')) + " " + c.substr(c.rfind(' ') + 1));
         return out;
     }
-    bool had_ = false;
-    std::string old_;
+    ScopedEnv request_{"ZVGFX", get_env("ZVGFX")};
 };
 
 TEST_F(DriverChoice, WithoutANameEveryDriverInAWindowThenFullScreen) {

@@ -205,7 +205,7 @@ TEST(KeyTranslateTest, CharacterKeysOfTheUsLayout) {
         {26, 0x200 | 'Z'},   {10, 0x200 | VKEY_RETURN}, {28, 0x200 | VKEY_OEM_5}, {0, -1},   {127, -1},
         {130, -1},           {-1, -1},
     };
-    for (const auto& [character, key] : cases) EXPECT_EQ(char_virtual_key(character), key) << character;
+    for (const auto& [character, key] : cases) EXPECT_EQ(us_char_virtual_key(character), key) << character;
 }
 
 // A key found for a character types it back: its unshifted character is

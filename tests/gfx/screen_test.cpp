@@ -1,7 +1,9 @@
 #include "gfx/screen.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <cstring>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "runtime/console_hooks.h"
 #include "runtime/print_area.h"
 #include "support/null_screen.h"
+#include "support/scoped_env.h"
 
 namespace {
 
@@ -121,7 +124,7 @@ TEST_F(Screen, SecondModeSetStartsAfresh) {
 }
 
 TEST_F(Screen, DriverRequestIgnoresCase) {
-    setenv("ZVGFX", "NuLl", 1);
+    ScopedEnv request("ZVGFX", "NuLl");
     EXPECT_EQ(gfx_screen_res(16, 16, 8, 1, 0, 0), ERR_NONE);
     EXPECT_STREQ(g_gfx_screen->driver->name, "Null");
 }
@@ -129,14 +132,11 @@ TEST_F(Screen, DriverRequestIgnoresCase) {
 TEST_F(Screen, NoDriverMeansNoScreenAndNoHooks) {
     open_screen();
     // A request no driver answers and no display: every window driver refuses.
-    setenv("ZVGFX", "nosuchdriver", 1);
-    const char* display = std::getenv("DISPLAY");
-    std::string saved = display ? display : "";
-    unsetenv("DISPLAY");
+    ScopedEnv request("ZVGFX", "nosuchdriver");
+    ScopedEnv display("DISPLAY", std::nullopt);
     EXPECT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_INVALID_CALL);
     EXPECT_EQ(g_gfx_screen, nullptr);
     EXPECT_TRUE(hooks_empty());
-    if (display) setenv("DISPLAY", saved.c_str(), 1);
 }
 
 TEST_F(Screen, LockCountsAndDirtyRows) {
@@ -183,9 +183,10 @@ TEST_F(Screen, PaletteResetReachesTheDriverInOrder) {
     EXPECT_EQ(g_palette_calls[12].blue, 85);
 }
 
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__) && !defined(_WIN32)
 // Memory that runs out while the screen is built leaves no screen and no
-// graphics hooks. (Sanitizers need more address space than the limit.)
+// graphics hooks. (Sanitizers need more address space than the limit;
+// Windows has no address-space limit of this kind.)
 TEST_F(Screen, AllocationFailureLeavesNothing) {
     EXPECT_EXIT(
         {

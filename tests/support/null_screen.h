@@ -1,8 +1,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +11,7 @@
 #include "gfx/screen.h"
 #include "runtime/console_end.h"
 #include "runtime/runtime_context.h"
+#include "support/scoped_env.h"
 
 // A test with the runtime up and the in-memory "Null" screen chosen by the
 // driver request, as `ZVGFX=null wavetable` would have it.
@@ -18,27 +19,20 @@ class NullScreenTest : public ::testing::Test {
    protected:
     void SetUp() override {
         runtime_init();
-        const char* old = std::getenv("ZVGFX");
-        had_request_ = old != nullptr;
-        if (old) old_request_ = old;
-        setenv("ZVGFX", "null", 1);
+        request_ = std::make_unique<ScopedEnv>("ZVGFX", "null");
         drain_key_queue();
     }
     void TearDown() override {
         gfx_screen_close();
         drain_key_queue();
         console_end_reset();
-        if (had_request_)
-            setenv("ZVGFX", old_request_.c_str(), 1);
-        else
-            unsetenv("ZVGFX");
+        request_.reset();
     }
     static void drain_key_queue() { key_queue() = KeyQueue{}; }
     void open_screen() { ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_NONE); }
 
    private:
-    bool had_request_ = false;
-    std::string old_request_;
+    std::unique_ptr<ScopedEnv> request_;
 };
 
 // Posts keys the way the window does.

@@ -43,14 +43,28 @@ class ReachableCopy {
 };
 
 const char* binary_for(const ProgramRun& run) {
-    if (!run.binary.empty()) return run.binary.c_str();
     if (!run.drop_privileges || geteuid() != 0) return WAVETABLE_BINARY;
     static ReachableCopy copy;
     return copy.path().c_str();
 }
 
-[[noreturn]] void exec_child(const ProgramRun& run, const char* binary, int in_fd, int out_fd, int err_fd,
-                             char* const* argv, char* const* envp) {
+// The command line as exec wants it; made before the fork.
+class Argv {
+   public:
+    explicit Argv(const ProgramRun& run) : words_(run.command) {
+        if (words_.empty()) words_ = {binary_for(run)};
+        for (std::string& w : words_) pointers_.push_back(w.data());
+        pointers_.push_back(nullptr);
+    }
+    char* const* get() { return pointers_.data(); }
+
+   private:
+    std::vector<std::string> words_;
+    std::vector<char*> pointers_;
+};
+
+[[noreturn]] void exec_child(const ProgramRun& run, int in_fd, int out_fd, int err_fd, char* const* envp,
+                             char* const* argv) {
     dup2(in_fd, STDIN_FILENO);
     dup2(out_fd, STDOUT_FILENO);
     dup2(err_fd, STDERR_FILENO);
@@ -69,7 +83,7 @@ const char* binary_for(const ProgramRun& run) {
     if (run.drop_privileges && geteuid() == 0) {
         if (setgid(65534) != 0 || setuid(65534) != 0) _exit(125);
     }
-    execve(binary, argv, envp);
+    execve(argv[0], argv, envp);
     _exit(127);
 }
 
@@ -90,17 +104,14 @@ ProgramResult run_program(const ProgramRun& run) {
     int in_pipe[2], out_pipe[2], err_pipe[2];
     if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0 || pipe2(err_pipe, O_CLOEXEC) != 0)
         return {};
-    const char* binary = binary_for(run);
     int in_fd = in_pipe[0];
     bool from_file = run.stdin_from_dev_null || !run.stdin_file.empty();
     if (from_file) in_fd = open(run.stdin_from_dev_null ? "/dev/null" : run.stdin_file.c_str(), O_RDONLY | O_CLOEXEC);
     signal(SIGPIPE, SIG_IGN);
     ChildEnv env(run.env);
-    std::vector<char*> argv = {const_cast<char*>(run.binary.empty() ? "wavetable" : run.binary.c_str())};
-    for (const std::string& a : run.args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
+    Argv argv(run);
     pid_t pid = fork();
-    if (pid == 0) exec_child(run, binary, in_fd, out_pipe[1], err_pipe[1], argv.data(), env.envp());
+    if (pid == 0) exec_child(run, in_fd, out_pipe[1], err_pipe[1], env.envp(), argv.get());
     close(in_pipe[0]);
     close(out_pipe[1]);
     close(err_pipe[1]);
@@ -138,44 +149,10 @@ ProgramResult run_program(const ProgramRun& run) {
     return result;
 }
 
-ScratchDir::ScratchDir() {
-    std::string templ = std::filesystem::temp_directory_path().string() + "/wavetable-test-XXXXXX";
-    char* made = mkdtemp(templ.data());
-    path_ = made ? made : "";
-    if (!path_.empty()) chmod(path_.c_str(), 0777);
-}
-
-ScratchDir::~ScratchDir() {
-    if (path_.empty()) return;
-    std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
-}
-
 bool process_running(int pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string line;
     if (!std::getline(stat, line)) return false;
     const size_t close = line.rfind(')');
     return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
-}
-
-std::vector<unsigned char> read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
-
-void write_file(const std::string& path, const std::vector<unsigned char>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-bool file_exists(const std::string& path) { return std::filesystem::exists(path); }
-
-std::vector<int16_t> read_samples(const std::string& path) {
-    std::vector<unsigned char> bytes = read_file(path);
-    std::vector<int16_t> samples(bytes.size() / 2);
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
-    return samples;
 }

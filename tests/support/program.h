@@ -1,5 +1,6 @@
 #pragma once
 #include "support/child_env.h"
+#include "support/scratch_dir.h"
 #include <chrono>
 #include <functional>
 #include <map>
@@ -11,10 +12,8 @@
 // script would: with given standard input, working directory and
 // environment.
 struct ProgramRun {
-    // The program and its arguments; the wavetable binary, without
-    // arguments, when no binary is given.
-    std::string binary;
-    std::vector<std::string> args;
+    // The program and its arguments; empty: the wavetable binary under test.
+    std::vector<std::string> command;
     std::string stdin_data;
     std::string directory;
     // Environment changes: a value sets the variable, nullopt removes it.
@@ -45,23 +44,3 @@ ProgramResult run_program(const ProgramRun& run);
 
 // The process runs, and is not merely waiting to be reaped.
 bool process_running(int pid);
-
-// A fresh empty directory, removed with its contents at destruction.
-class ScratchDir {
-   public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-   private:
-    std::string path_;
-};
-
-std::vector<unsigned char> read_file(const std::string& path);
-void write_file(const std::string& path, const std::vector<unsigned char>& bytes);
-bool file_exists(const std::string& path);
-// The 16-bit little-endian samples of a file.
-std::vector<int16_t> read_samples(const std::string& path);

@@ -72,29 +72,11 @@ TextLayout layout_for_window() {
     return layout;
 }
 
-void scroll_if_below(TextLayout& layout) {
-    if (layout.bottom != -1 && layout.y > layout.bottom)
-        layout.scroll(&layout, layout.left, layout.top, layout.right, layout.bottom, layout.y - layout.bottom);
-}
-
 void print_in_window(const uint8_t* chars, int64_t count) {
     terminal_sync_cursor();
     TerminalState& t = terminal();
     TextLayout layout = layout_for_window();
-    if (t.pending_newline) {
-        t.pending_newline = false;
-        layout.x = layout.left;
-        ++layout.y;
-        scroll_if_below(layout);
-    }
-    text_layout_print(&layout, chars, count, true);
-    if (layout.x == layout.left && layout.y == layout.bottom + 1) {
-        layout.x = layout.right;
-        layout.y = layout.bottom;
-        t.pending_newline = true;
-    } else {
-        scroll_if_below(layout);
-    }
+    text_layout_print_call(&layout, chars, count, &t.pending_newline);
     t.cursor_x = layout.x;
     t.cursor_y = layout.y;
     put_cursor(t.cursor_x, t.cursor_y);
