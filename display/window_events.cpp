@@ -1,21 +1,22 @@
 #include "display/window_events.h"
 
 #include <cstring>
-#include <mutex>
 
 #include "display/display_window.h"
 #include "gfx/drivers.h"
 #include "gfx/key_codes.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
+#include "runtime/os.h"
 
 void event_post(const GfxEvent& event) {
     GfxScreen* s = g_gfx_screen;
     if (!s || !s->events || !s->event_lock) return;
-    std::lock_guard<std::mutex> lock(*s->event_lock);
+    os_lock_enter(s->event_lock);
     s->events[s->event_head] = event;
     s->event_head = (s->event_head + 1) % EVENT_QUEUE_SIZE;
     if (s->event_head == s->event_tail) s->event_tail = (s->event_tail + 1) % EVENT_QUEUE_SIZE;
+    os_lock_leave(s->event_lock);
 }
 
 void window_close_request() {

@@ -61,7 +61,7 @@ void window_events_reset();
 struct KeyMessage {
     int32_t virtual_key;
     int32_t scan_code;    // PC scan code of the key (set 1)
-    uint32_t modifiers;   // MOD_* bits held, MOD_ENHANCED for enhanced keys
+    uint32_t modifiers;   // KEYMOD_* bits held, KEYMOD_ENHANCED for enhanced keys
     int32_t character;    // what the key types now, as a signed CP437 byte; 0 for none
     int32_t repeat;       // presses this message stands for (at least 1)
     bool was_down;        // the key was already down: an autorepeat

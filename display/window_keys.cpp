@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr uint32_t ALT_HELD = MOD_LEFT_ALT | MOD_RIGHT_ALT;
+constexpr uint32_t ALT_HELD = KEYMOD_LEFT_ALT | KEYMOD_RIGHT_ALT;
 
 // The scan code an event reports: the key's row in the scan-code table.
 int32_t event_scan(int32_t virtual_key) { return virtual_key == 0 ? 1 : virtual_key_scan(virtual_key); }
@@ -14,7 +14,7 @@ int32_t event_scan(int32_t virtual_key) { return virtual_key == 0 ? 1 : virtual_
 // F10 and Alt must not reach the window's menu, and a close key must not
 // close the window: such keys report no event.
 bool silent_key(int32_t virtual_key, int32_t code) {
-    return virtual_key == VK_F10 || virtual_key == VK_MENU || code == KEY_CLOSE;
+    return virtual_key == VKEY_F10 || virtual_key == VKEY_MENU || code == KEY_CLOSE;
 }
 
 int32_t key_code(const KeyMessage& key) {
@@ -27,8 +27,8 @@ void window_key_down(const KeyMessage& key) {
     const bool alt = (key.modifiers & ALT_HELD) != 0;
     // Keys pressed with Alt, and F10, are system keys: an inactive window
     // leaves them alone.
-    if ((alt || key.virtual_key == VK_F10) && !display_window().active) return;
-    if (alt && key.virtual_key == VK_RETURN) {
+    if ((alt || key.virtual_key == VKEY_F10) && !display_window().active) return;
+    if (alt && key.virtual_key == VKEY_RETURN) {
         fullscreen_toggle();
         return;
     }

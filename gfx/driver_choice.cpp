@@ -1,9 +1,8 @@
-#include <strings.h>
-
 #include <cstdlib>
 
 #include "gfx/drivers.h"
 #include "gfx/screen.h"
+#include "runtime/strings.h"
 
 namespace {
 
@@ -23,12 +22,12 @@ const GfxDriver* gfx_choose_driver(const GfxDriver* const* drivers, const char* 
                                    int32_t height, int32_t depth, int32_t refresh_rate, int32_t flags) {
     if (flags == SCREEN_NULL) return &null_driver;
     const char* request = std::getenv("ZVGFX");
-    if (request && strcasecmp(request, "null") == 0) return &null_driver;
+    if (request && ascii_equal_ignoring_case(request, "null")) return &null_driver;
     int32_t passes = request ? 4 : 2;
     for (int32_t pass = passes; pass >= 1; --pass) {
         bool named_only = request && pass % 2 == 0;
         for (const GfxDriver* const* d = drivers; *d; ++d) {
-            if (named_only && strcasecmp((*d)->name, request) != 0) continue;
+            if (named_only && !ascii_equal_ignoring_case((*d)->name, request)) continue;
             if (try_driver(*d, title, width, height, depth, refresh_rate, flags)) return *d;
         }
         // A window falls back to full screen and back again.

@@ -30,26 +30,26 @@ inline constexpr int32_t KEY_F10 = ext_key(0x44);
 inline constexpr int32_t KEY_CLOSE = ext_key(0x6B);  // window closed; also Alt+F4
 
 // Modifier bits of a key event (control-key state).
-inline constexpr uint32_t MOD_RIGHT_ALT = 0x01;
-inline constexpr uint32_t MOD_LEFT_ALT = 0x02;
-inline constexpr uint32_t MOD_RIGHT_CTRL = 0x04;
-inline constexpr uint32_t MOD_LEFT_CTRL = 0x08;
-inline constexpr uint32_t MOD_SHIFT = 0x10;
-inline constexpr uint32_t MOD_ENHANCED = 0x100;
+inline constexpr uint32_t KEYMOD_RIGHT_ALT = 0x01;
+inline constexpr uint32_t KEYMOD_LEFT_ALT = 0x02;
+inline constexpr uint32_t KEYMOD_RIGHT_CTRL = 0x04;
+inline constexpr uint32_t KEYMOD_LEFT_CTRL = 0x08;
+inline constexpr uint32_t KEYMOD_SHIFT = 0x10;
+inline constexpr uint32_t KEYMOD_ENHANCED = 0x100;
 
 // Virtual key numbers used by the key tables (those of the PC keyboard
 // layer the tables come from).
 enum VirtualKey : int32_t {
-    VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12,
-    VK_PAUSE = 0x13, VK_CAPITAL = 0x14, VK_ESCAPE = 0x1B, VK_SPACE = 0x20, VK_PRIOR = 0x21, VK_NEXT = 0x22,
-    VK_END = 0x23, VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
-    VK_INSERT = 0x2D, VK_DELETE = 0x2E, VK_LWIN = 0x5B, VK_RWIN = 0x5C, VK_APPS = 0x5D,
-    VK_NUMPAD0 = 0x60, VK_MULTIPLY = 0x6A, VK_ADD = 0x6B, VK_SEPARATOR = 0x6C, VK_SUBTRACT = 0x6D,
-    VK_DECIMAL = 0x6E, VK_DIVIDE = 0x6F, VK_F1 = 0x70, VK_F10 = 0x79, VK_F12 = 0x7B,
-    VK_NUMLOCK = 0x90, VK_SCROLL = 0x91, VK_LSHIFT = 0xA0, VK_RSHIFT = 0xA1, VK_LCONTROL = 0xA2,
-    VK_RCONTROL = 0xA3, VK_LMENU = 0xA4, VK_RMENU = 0xA5,
-    VK_OEM_1 = 0xBA, VK_OEM_PLUS = 0xBB, VK_OEM_COMMA = 0xBC, VK_OEM_MINUS = 0xBD, VK_OEM_PERIOD = 0xBE,
-    VK_OEM_2 = 0xBF, VK_OEM_3 = 0xC0, VK_OEM_4 = 0xDB, VK_OEM_5 = 0xDC, VK_OEM_6 = 0xDD, VK_OEM_7 = 0xDE,
+    VKEY_BACK = 0x08, VKEY_TAB = 0x09, VKEY_RETURN = 0x0D, VKEY_SHIFT = 0x10, VKEY_CONTROL = 0x11, VKEY_MENU = 0x12,
+    VKEY_PAUSE = 0x13, VKEY_CAPITAL = 0x14, VKEY_ESCAPE = 0x1B, VKEY_SPACE = 0x20, VKEY_PRIOR = 0x21, VKEY_NEXT = 0x22,
+    VKEY_END = 0x23, VKEY_HOME = 0x24, VKEY_LEFT = 0x25, VKEY_UP = 0x26, VKEY_RIGHT = 0x27, VKEY_DOWN = 0x28,
+    VKEY_INSERT = 0x2D, VKEY_DELETE = 0x2E, VKEY_LWIN = 0x5B, VKEY_RWIN = 0x5C, VKEY_APPS = 0x5D,
+    VKEY_NUMPAD0 = 0x60, VKEY_MULTIPLY = 0x6A, VKEY_ADD = 0x6B, VKEY_SEPARATOR = 0x6C, VKEY_SUBTRACT = 0x6D,
+    VKEY_DECIMAL = 0x6E, VKEY_DIVIDE = 0x6F, VKEY_F1 = 0x70, VKEY_F10 = 0x79, VKEY_F12 = 0x7B,
+    VKEY_NUMLOCK = 0x90, VKEY_SCROLL = 0x91, VKEY_LSHIFT = 0xA0, VKEY_RSHIFT = 0xA1, VKEY_LCONTROL = 0xA2,
+    VKEY_RCONTROL = 0xA3, VKEY_LMENU = 0xA4, VKEY_RMENU = 0xA5,
+    VKEY_OEM_1 = 0xBA, VKEY_OEM_PLUS = 0xBB, VKEY_OEM_COMMA = 0xBC, VKEY_OEM_MINUS = 0xBD, VKEY_OEM_PERIOD = 0xBE,
+    VKEY_OEM_2 = 0xBF, VKEY_OEM_3 = 0xC0, VKEY_OEM_4 = 0xDB, VKEY_OEM_5 = 0xDC, VKEY_OEM_6 = 0xDD, VKEY_OEM_7 = 0xDE,
 };
 
 // Scan-code tables of the key translation. Values above 255 are extended
@@ -93,19 +93,24 @@ StringDesc* key_code_string(int32_t code);
 // 255 followed by a scan code; -1 for any other string.
 int32_t key_string_code(const StringDesc* key);
 
-// The unshifted character of a virtual key on the US layout, 0 when it has
-// none (the keyboard layer's "virtual key to character" map).
+// The unshifted character of a virtual key, 0 when it has none: the
+// keyboard layer's "virtual key to character" map: the system's own layout
+// where it has one (runtime/<os>/keyboard_layout.cpp), else the US layout
+// of us_virtual_key_char.
 int32_t virtual_key_char(int32_t virtual_key);
+int32_t us_virtual_key_char(int32_t virtual_key);
 
 // The scan code of a virtual key on the US layout: the first row of
 // scan_vk_table whose key or alternative matches; 0 when unknown (also for
 // virtual key 0).
 int32_t virtual_key_scan(int32_t virtual_key);
 
-// The key that types an ASCII character on the US layout, in the keyboard
-// layer's "character to virtual key" form: virtual key in the low byte,
+// The key that types an ASCII character (on the system's layout, as above;
+// us_char_virtual_key: on the US layout), in the keyboard layer's
+// "character to virtual key" form: virtual key in the low byte,
 // 0x100 Shift, 0x200 Ctrl. Control characters 1..31 are Ctrl with their
 // key (1..26 the letters, 10 Ctrl+Return), except Backspace, Tab, Return
 // and Escape, which are keys of their own. -1 when no key types it
 // (0, 127 and bytes of 128 or more).
 int32_t char_virtual_key(int32_t character);
+int32_t us_char_virtual_key(int32_t character);

@@ -3,8 +3,8 @@
 
 namespace {
 
-constexpr uint32_t kAltMask = MOD_RIGHT_ALT | MOD_LEFT_ALT;
-constexpr uint32_t kCtrlMask = MOD_RIGHT_CTRL | MOD_LEFT_CTRL;
+constexpr uint32_t kAltMask = KEYMOD_RIGHT_ALT | KEYMOD_LEFT_ALT;
+constexpr uint32_t kCtrlMask = KEYMOD_RIGHT_CTRL | KEYMOD_LEFT_CTRL;
 
 // Case swap of ASCII letters only: the character is a code page 437 byte,
 // which the C locale's classification must not reinterpret.
@@ -19,7 +19,7 @@ int32_t swap_ascii_case(int32_t c) {
 int32_t modifier_value(const KeyTableRow& row, uint32_t modifiers, int32_t plain) {
     if (modifiers & kAltMask) return row.alt;
     if (modifiers & kCtrlMask) return row.ctrl;
-    if (modifiers & MOD_SHIFT) return row.shift;
+    if (modifiers & KEYMOD_SHIFT) return row.shift;
     return plain;
 }
 
@@ -28,7 +28,7 @@ int32_t extended_code(int32_t value) { return (value & 0xFF00) + EXT_KEY_PREFIX;
 int32_t translate_enhanced(int32_t scan_code, uint32_t modifiers) {
     for (const KeyEnhancedRow& entry : key_enhanced_table) {
         if (entry.scan != scan_code) continue;
-        const bool modified = (modifiers & (kAltMask | kCtrlMask | MOD_SHIFT)) != 0;
+        const bool modified = (modifiers & (kAltMask | kCtrlMask | KEYMOD_SHIFT)) != 0;
         const int32_t value = modifier_value(entry.values, modifiers, entry.values.normal);
         if (modified && value == 0) return -1;
         return value <= 255 ? value : extended_code(value);
@@ -51,7 +51,7 @@ int32_t translate_main(int32_t character, int32_t scan_code, int32_t virtual_key
 
 int32_t key_translate(int32_t character, int32_t scan_code, int32_t virtual_key, uint32_t modifiers,
                       int32_t strict) {
-    if ((modifiers & MOD_ENHANCED) && character == 0) return translate_enhanced(scan_code, modifiers);
+    if ((modifiers & KEYMOD_ENHANCED) && character == 0) return translate_enhanced(scan_code, modifiers);
     if (scan_code >= 0 && scan_code < KEY_MAIN_ROWS) {
         const int32_t code = translate_main(character, scan_code, virtual_key, modifiers);
         if (code != -1) return code;

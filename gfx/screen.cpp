@@ -1,7 +1,5 @@
 #include "gfx/screen.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +13,7 @@
 #include "runtime/console.h"
 #include "runtime/console_hooks.h"
 #include "runtime/print_area.h"
+#include "runtime/os.h"
 #include "runtime/runtime_context.h"
 
 GfxScreen* g_gfx_screen = nullptr;
@@ -55,7 +54,7 @@ void screen_free(GfxScreen* s) {
     std::free(s->dirty_rows);
     std::free(s->key_states);
     std::free(s->events);
-    delete s->event_lock;
+    os_lock_destroy(s->event_lock);
     delete s;
 }
 
@@ -72,11 +71,10 @@ void take_down_screen() {
 const char* window_title() {
     if (g_title[0]) return g_title;
     char path[128] = {};
-    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return std::strcpy(g_title, "wavetable");
-    path[n] = 0;
-    const char* name = std::strrchr(path, '/');
-    name = name ? name + 1 : path;
+    if (os_program_path(path, sizeof path) == 0) return std::strcpy(g_title, "wavetable");
+    const char* name = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '/' || *p == '\\') name = p + 1;
     std::snprintf(g_title, sizeof g_title, "%s", name);
     if (char* dot = std::strrchr(g_title, '.')) *dot = 0;
     if (!g_title[0]) std::strcpy(g_title, "wavetable");
@@ -128,7 +126,7 @@ bool alloc_tables(GfxScreen* s) {
     s->colour_map = static_cast<uint8_t*>(std::malloc(16));
     s->events = static_cast<GfxEvent*>(std::malloc(EVENT_QUEUE_SIZE * sizeof(GfxEvent)));
     g_conversion_table = static_cast<uint32_t*>(std::malloc(2048));
-    s->event_lock = new (std::nothrow) std::mutex;
+    s->event_lock = os_lock_create();
     return s->dirty_rows && s->mode_palette && s->device_palette && s->key_states && s->colour_map && s->events &&
            g_conversion_table && s->event_lock;
 }

@@ -1,9 +1,10 @@
 #pragma once
 #include <cstdint>
-#include <mutex>
 
 #include "gfx/builtin_data.h"
 #include "runtime/error.h"
+
+struct OsLock;
 
 // Request flags of a mode set.
 inline constexpr int32_t SCREEN_FULLSCREEN = 0x01;
@@ -88,7 +89,7 @@ struct GfxScreen {
     TextCell** text_pages;
     GfxEvent* events;
     int32_t event_head, event_tail;
-    std::mutex* event_lock;
+    OsLock* event_lock;
     uint32_t flags;
     int32_t lock_count;
 };

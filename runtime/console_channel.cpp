@@ -1,12 +1,9 @@
 #include "runtime/console_channel.h"
 
-#include <poll.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
 
 #include "runtime/console.h"
+#include "runtime/os.h"
 #include "runtime/runtime_context.h"
 #include "runtime/strings.h"
 #include "gfx/key_codes.h"
@@ -33,26 +30,14 @@ ConsoleState* state() {
 // Refills the buffer; false at the end of input (or on a read error, which
 // ends the input just the same).
 bool refill(ConsoleState* s) {
-    for (;;) {
-        ssize_t n = read(STDIN_FILENO, s->buffer, sizeof s->buffer);
-        if (n > 0) {
-            s->pos = 0;
-            s->len = static_cast<size_t>(n);
-            return true;
-        }
-        if (n < 0 && errno == EINTR) continue;
-        s->at_end = true;
-        return false;
+    const int64_t n = os_stdin_read(s->buffer, sizeof s->buffer);
+    if (n > 0) {
+        s->pos = 0;
+        s->len = static_cast<size_t>(n);
+        return true;
     }
-}
-
-bool input_ready() {
-    pollfd p{STDIN_FILENO, POLLIN, 0};
-    for (;;) {
-        int r = poll(&p, 1, 0);
-        if (r >= 0) return r > 0;
-        if (errno != EINTR) return true;  // let the read report the failure
-    }
+    s->at_end = true;
+    return false;
 }
 
 ErrorCode console_write(ChannelRecord*, const void* buffer, uint64_t length) {
@@ -127,7 +112,7 @@ int32_t console_stdin_poll_byte(uint8_t* byte) {
     if (!s) return -1;
     if (s->pos == s->len) {
         if (s->at_end) return -1;
-        if (!input_ready()) return 0;
+        if (!os_stdin_ready()) return 0;
         if (!refill(s)) return -1;
     }
     *byte = s->buffer[s->pos++];

@@ -1,15 +1,12 @@
 #include "runtime/disk_driver.h"
 
-#include <fcntl.h>
-#include <strings.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "runtime/console_channel.h"
+#include "runtime/os.h"
 #include "runtime/strings.h"
 
 namespace {
@@ -75,50 +72,46 @@ ErrorCode disk_write(ChannelRecord* rec, const void* buffer, uint64_t length) {
     return disk_write_bytes(rec, buffer, length);
 }
 
-// Whole-file byte-range locks; on this platform advisory record locks.
-ErrorCode lock_range(ChannelRecord* rec, int64_t offset, int64_t length, short type) {
+// A file opened for reading only can hold a shared lock only.
+ErrorCode lock_range(ChannelRecord* rec, int64_t offset, int64_t length, bool lock) {
     FILE* f = stream_of(rec);
     if (!f) return ERR_INVALID_CALL;
     if (length == 0) return ERR_INVALID_CALL;
-    struct flock fl {};
-    fl.l_type = type;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = static_cast<uint32_t>(offset);
-    fl.l_len = static_cast<uint32_t>(length);
-    return fcntl(fileno(f), F_SETLK, &fl) == 0 ? ERR_NONE : ERR_IO;
+    return os_lock_file(f, offset, length, lock, rec->access == ACCESS_READ) ? ERR_NONE : ERR_IO;
 }
 
-ErrorCode disk_lock(ChannelRecord* rec, int64_t offset, int64_t length) {
-    FILE* f = stream_of(rec);
-    short type = f && rec->access == ACCESS_READ ? F_RDLCK : F_WRLCK;
-    return lock_range(rec, offset, length, type);
-}
+ErrorCode disk_lock(ChannelRecord* rec, int64_t offset, int64_t length) { return lock_range(rec, offset, length, true); }
 
 ErrorCode disk_unlock(ChannelRecord* rec, int64_t offset, int64_t length) {
-    return lock_range(rec, offset, length, F_UNLCK);
+    return lock_range(rec, offset, length, false);
 }
 
 ErrorCode disk_read_line(ChannelRecord* rec, StringDesc* dest) {
     FILE* f = stream_of(rec);
     if (!f) return ERR_INVALID_CALL;
+    const bool from_console = is_std_output(f);
     char* line = nullptr;
-    size_t capacity = 0;
-    ssize_t n;
-    if (is_std_output(f)) {
-        n = 0;
+    size_t n = 0, capacity = 0;
+    // Up to and including the line feed, as a text line does.
+    for (;;) {
         uint8_t byte;
-        // Read up to and including the line feed, as a text line does.
-        while (console_stdin_read(&byte, 1) == 1) {
-            char* grown = static_cast<char*>(std::realloc(line, static_cast<size_t>(n) + 2));
+        if (from_console) {
+            if (console_stdin_read(&byte, 1) != 1) break;
+        } else {
+            const int c = std::fgetc(f);
+            if (c == EOF) break;
+            byte = static_cast<uint8_t>(c);
+        }
+        if (n == capacity) {
+            const size_t grown_capacity = capacity ? capacity * 2 : 128;
+            char* grown = static_cast<char*>(std::realloc(line, grown_capacity));
             if (!grown) break;
             line = grown;
-            line[n++] = static_cast<char>(byte);
-            if (byte == '\n') break;
+            capacity = grown_capacity;
         }
-    } else {
-        n = getline(&line, &capacity, f);
+        line[n++] = static_cast<char>(byte);
+        if (byte == '\n') break;
     }
-    if (n < 0) n = 0;
     StringDesc* copy = temp_string_alloc(nullptr, static_cast<uint64_t>(n));
     if (copy && n) std::memcpy(copy->data, line, static_cast<size_t>(n));
     std::free(line);
@@ -218,7 +211,6 @@ const ChannelDriver disk_driver = {
 };
 
 ErrorCode disk_open(ChannelRecord* rec, const char* name) {
-    // A backslash in a name stands for the directory separator here.
     char* path = strdup(name);
     auto* ds = static_cast<DiskStream*>(std::malloc(sizeof(DiskStream)));
     if (!path || !ds) {
@@ -227,8 +219,7 @@ ErrorCode disk_open(ChannelRecord* rec, const char* name) {
         channel_note_fault(rec, ENOMEM);
         return ERR_OPEN_FAILED;
     }
-    for (char* p = path; *p; ++p)
-        if (*p == '\\') *p = '/';
+    os_native_path(path);
     rec->driver = &disk_driver;
     ErrorCode error = ERR_NONE;
     FILE* f = open_by_mode(rec, ds, path, &error);
@@ -244,7 +235,7 @@ ErrorCode disk_open(ChannelRecord* rec, const char* name) {
         ds->file = f;
         rec->stream = ds;
         if (rec->access == ACCESS_DEFAULT) rec->access = ACCESS_READ_WRITE;
-        if (strcasecmp(path, "CON") == 0) rec->kind = KIND_CONSOLE;
+        if (ascii_equal_ignoring_case(path, "CON")) rec->kind = KIND_CONSOLE;
     } else {
         std::free(ds);
     }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "runtime/channels.h"
+#include "stream_io.h"  // runtime/<os>/: the unlocked stream calls
 
 inline constexpr int DISK_BUFFER_SIZE = 8192;
 
@@ -31,20 +32,12 @@ inline ErrorCode disk_write_bytes(ChannelRecord* rec, const void* buffer, uint64
     auto* stream = static_cast<DiskStream*>(rec->stream);
     if (!stream) return ERR_INVALID_CALL;
     auto* bytes = static_cast<const unsigned char*>(buffer);
-#ifdef __GLIBC__
-    // Room in the buffer for all of it: one test instead of one per byte
-    // (what putc_unlocked does with the same two fields).
     FILE* f = stream->file;
-    if (length <= 8 && f->_IO_write_end - f->_IO_write_ptr >= static_cast<ptrdiff_t>(length)) {
-        __builtin_memcpy(f->_IO_write_ptr, bytes, length);
-        f->_IO_write_ptr += length;
-        return ERR_NONE;
-    }
-#endif
     if (length <= 8) {
+        if (stream_put_small(f, bytes, length)) return ERR_NONE;
         for (uint64_t i = 0; i < length; ++i)
-            if (putc_unlocked(bytes[i], stream->file) == EOF) return disk_write_failed(rec);
+            if (stream_putc(bytes[i], f) == EOF) return disk_write_failed(rec);
         return ERR_NONE;
     }
-    return fwrite_unlocked(bytes, 1, length, stream->file) == length ? ERR_NONE : disk_write_failed(rec);
+    return stream_write(bytes, length, f) == length ? ERR_NONE : disk_write_failed(rec);
 }

@@ -1,7 +1,6 @@
 #include "runtime/key_sleep.h"
 
-#include <chrono>
-#include <thread>
+#include "runtime/os.h"
 
 namespace {
 
@@ -26,9 +25,7 @@ void key_poll_pause(bool found) {
     }
 }
 
-void sleep_ms(int32_t milliseconds) {
-    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
+void sleep_ms(int32_t milliseconds) { os_sleep_ms(milliseconds); }
 
 void sleep_until_key(int32_t milliseconds, bool (*pressed)()) {
     constexpr int32_t STEP = 50;

@@ -1,11 +1,11 @@
 #include "runtime/runtime_context.h"
 
-#include <cfenv>
 #include <clocale>
 #include <cstdlib>
 
 #include "runtime/console_channel.h"
 #include "runtime/context_slots.h"
+#include "runtime/os.h"
 #include "textconsole/text_console.h"
 
 namespace {
@@ -31,7 +31,7 @@ void runtime_init() {
     g_runtime_context = RuntimeContext{};
     // Round to nearest, ties to even: the numeric input's rounding and the
     // waveform arithmetic rely on it.
-    std::fesetround(FE_TONEAREST);
+    os_float_setup();
     text_console_reset();
     std::setlocale(LC_CTYPE, "");
 }

@@ -222,3 +222,10 @@ void string_assign(StringDesc* dest, StringDesc* src) {
 }
 
 int32_t temp_string_in_use() { return g_pool.used_count; }
+
+bool ascii_equal_ignoring_case(const char* a, const char* b) {
+    auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+    for (; *a && *b; ++a, ++b)
+        if (lower(static_cast<unsigned char>(*a)) != lower(static_cast<unsigned char>(*b))) return false;
+    return *a == *b;
+}

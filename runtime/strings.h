@@ -29,6 +29,10 @@ int32_t temp_string_release(StringDesc* desc);
 // Sizes of -1 mark StringDesc operands; any other size a zero-terminated text.
 int32_t string_compare(const void* a, int64_t a_size, const void* b, int64_t b_size);
 
+// Two zero-terminated names equal when ASCII letters are compared without
+// regard to case (file and driver names; the locale plays no part).
+bool ascii_equal_ignoring_case(const char* a, const char* b);
+
 // Makes dest a copy of src (dest owns its data afterwards) and releases src
 // when it is a temporary. Used to hand a line over to a variable.
 void string_assign(StringDesc* dest, StringDesc* src);

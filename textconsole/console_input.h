@@ -1,16 +1,18 @@
 #pragma once
 
-// Internals shared by the character console's key side.
+// Internals shared by the character console's key side, and what each
+// console driver (textconsole/terminal/, textconsole/windows_console/)
+// supplies to it.
 
-// The console went away (end of redirected input, terminal hung up): marks
-// the console input ended and appends the window-close key once.
+// The console went away (end of redirected input, terminal hung up,
+// console window closed): marks the console input ended and appends the
+// window-close key once.
 void text_console_closed();
 void text_console_input_reset();
 
-// Moves whatever the terminal has sent into the key ring, without waiting.
-void terminal_read_keys();
-void terminal_keys_reset();
+// Driver: moves whatever keys were typed into the key ring, without
+// waiting. Only called while input is not redirected.
+void text_console_read_typed_keys();
 
-// Makes the console's idea of the cursor match the terminal: after a start
-// or a resize, asks the terminal where its cursor is.
-void terminal_sync_cursor();
+// Driver: forgets its state (used when the runtime starts).
+void text_console_driver_reset();

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include "gfx/key_codes.h"
 #include "runtime/console_channel.h"
 #include "runtime/console_end.h"
@@ -50,7 +48,7 @@ void text_console_poll() {
     if (text_console_input_redirected())
         read_redirected_keys();
     else
-        terminal_read_keys();
+        text_console_read_typed_keys();
 }
 
 StringDesc* text_console_inkey() {
@@ -79,5 +77,3 @@ void text_console_sleep(int32_t milliseconds) {
         return key_ring().pressed_take() != 0;
     });
 }
-
-int32_t text_console_input_redirected() { return isatty(STDIN_FILENO) ? 0 : 1; }

@@ -5,7 +5,7 @@
 #include "display/x11/x11_backend.h"
 #include "display/x11/x11_keymap.h"
 #include "gfx/key_codes.h"
-#include "textconsole/codepage.h"
+#include "textconsole/terminal/codepage.h"
 
 namespace {
 
@@ -13,10 +13,10 @@ constexpr int TEXT_CAPACITY = 64;
 constexpr uint8_t NO_FORM = '?';  // a typed character code page 437 lacks
 
 uint32_t modifiers_of(unsigned int state, bool enhanced) {
-    uint32_t m = enhanced ? MOD_ENHANCED : 0;
-    if (state & ShiftMask) m |= MOD_SHIFT;
-    if (state & ControlMask) m |= MOD_LEFT_CTRL;
-    if (state & Mod1Mask) m |= MOD_LEFT_ALT;
+    uint32_t m = enhanced ? KEYMOD_ENHANCED : 0;
+    if (state & ShiftMask) m |= KEYMOD_SHIFT;
+    if (state & ControlMask) m |= KEYMOD_LEFT_CTRL;
+    if (state & Mod1Mask) m |= KEYMOD_LEFT_ALT;
     return m;
 }
 
@@ -136,7 +136,7 @@ void x11_key_press(XKeyEvent* event, int32_t repeat) {
     uint8_t typed[TEXT_CAPACITY];
     int count = to_cp437(text, n, typed);
     KeyMessage key = key_message(event, looked_up, typed, count, repeat);
-    if (key.virtual_key == VK_DELETE) {  // X types 127 for it; the PC keyboard types nothing
+    if (key.virtual_key == VKEY_DELETE) {  // X types 127 for it; the PC keyboard types nothing
         count = 0;
         key.character = 0;
     }
@@ -154,7 +154,7 @@ void x11_key_release(XKeyEvent* event) {
     uint8_t typed[TEXT_CAPACITY];
     const int count = to_cp437(text, n, typed);
     KeyMessage key = key_message(event, looked_up, typed, count, 1);
-    if (key.virtual_key == VK_DELETE) key.character = 0;
+    if (key.virtual_key == VKEY_DELETE) key.character = 0;
     x11_state().key_down[event->keycode & 0xFF] = 0;
     window_key_up(key);
 }

@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <mutex>
 #include <vector>
 
 #include "display/display_window.h"
 #include "gfx/key_codes.h"
 #include "gfx/key_queue.h"
+#include "support/screen_events.h"
 #include "support/null_screen.h"
 
 namespace {
@@ -56,14 +56,7 @@ class WindowEvents : public NullScreenTest {
         return out;
     }
 
-    static std::vector<GfxEvent> take_events() {
-        std::vector<GfxEvent> events;
-        GfxScreen* s = g_gfx_screen;
-        std::lock_guard<std::mutex> lock(*s->event_lock);
-        for (; s->event_tail != s->event_head; s->event_tail = (s->event_tail + 1) % EVENT_QUEUE_SIZE)
-            events.push_back(s->events[s->event_tail]);
-        return events;
-    }
+    static std::vector<GfxEvent> take_events() { return take_screen_events(); }
 
     static std::vector<int32_t> types(const std::vector<GfxEvent>& events) {
         std::vector<int32_t> out;
@@ -81,7 +74,7 @@ TEST_F(WindowEvents, PrintableKeysArriveAsTypedCharactersOnly) {
     struct Press {
         int32_t vk, scan, c;
     };
-    for (const Press p : {Press{'1', 2, '1'}, Press{'2', 3, '2'}, Press{VK_RETURN, 0x1C, 13}}) {
+    for (const Press p : {Press{'1', 2, '1'}, Press{'2', 3, '2'}, Press{VKEY_RETURN, 0x1C, 13}}) {
         const int32_t vk = p.vk, scan = p.scan, c = p.c;
         window_key_down(key(vk, scan, 0, c));
         window_typed(c, 1);
@@ -95,13 +88,13 @@ TEST_F(WindowEvents, PrintableKeysArriveAsTypedCharactersOnly) {
 }
 
 TEST_F(WindowEvents, HeldArrowPostsItsCodeOncePerRepeat) {
-    window_key_down(key(VK_UP, 0x48, MOD_ENHANCED, 0, 3, true));
+    window_key_down(key(VKEY_UP, 0x48, KEYMOD_ENHANCED, 0, 3, true));
     EXPECT_EQ(keys(), (std::vector<int32_t>{KEY_UP, KEY_UP, KEY_UP}));
     const std::vector<GfxEvent> events = take_events();
     ASSERT_EQ(types(events), std::vector<int32_t>{EVENT_KEY_REPEAT});
     EXPECT_EQ(events[0].a, 72);
     EXPECT_EQ(events[0].b, 0);
-    window_key_up(key(VK_UP, 0x48, MOD_ENHANCED));
+    window_key_up(key(VKEY_UP, 0x48, KEYMOD_ENHANCED));
     EXPECT_EQ(types(take_events()), std::vector<int32_t>{EVENT_KEY_RELEASE});
     EXPECT_EQ(keys(), std::vector<int32_t>{});
 }
@@ -124,30 +117,30 @@ TEST_F(WindowEvents, CloseRequestPostsTheCloseKeyOnceWithItsEvent) {
 // Keys that report no event: Alt+F4 (posted, it is the close key), F10
 // (posted) and Alt alone (nothing).
 TEST_F(WindowEvents, SilentKeys) {
-    window_key_down(key(0x73, 0x3E, MOD_LEFT_ALT));
-    window_key_down(key(VK_F10, 0x44));
-    window_key_down(key(VK_MENU, 0x38, MOD_LEFT_ALT));
-    window_key_up(key(VK_MENU, 0x38));
-    window_key_up(key(VK_F10, 0x44));
+    window_key_down(key(0x73, 0x3E, KEYMOD_LEFT_ALT));
+    window_key_down(key(VKEY_F10, 0x44));
+    window_key_down(key(VKEY_MENU, 0x38, KEYMOD_LEFT_ALT));
+    window_key_up(key(VKEY_MENU, 0x38));
+    window_key_up(key(VKEY_F10, 0x44));
     EXPECT_EQ(keys(), (std::vector<int32_t>{KEY_CLOSE, KEY_F10}));
     EXPECT_EQ(take_events().size(), 0u);
 }
 
 TEST_F(WindowEvents, InactiveWindowIgnoresSystemKeys) {
     display_window().active = 0;
-    window_key_down(key('X', 0x2D, MOD_LEFT_ALT, 'x'));
-    window_key_down(key(VK_F10, 0x44));
-    window_key_down(key(VK_UP, 0x48, MOD_ENHANCED));
+    window_key_down(key('X', 0x2D, KEYMOD_LEFT_ALT, 'x'));
+    window_key_down(key(VKEY_F10, 0x44));
+    window_key_down(key(VKEY_UP, 0x48, KEYMOD_ENHANCED));
     EXPECT_EQ(keys(), std::vector<int32_t>{KEY_UP});
 }
 
 TEST_F(WindowEvents, AltReturnSwitchesFullScreenAndBack) {
-    window_key_down(key(VK_RETURN, 0x1C, MOD_LEFT_ALT, 13));
+    window_key_down(key(VKEY_RETURN, 0x1C, KEYMOD_LEFT_ALT, 13));
     EXPECT_EQ(display_window().flags & SCREEN_FULLSCREEN, SCREEN_FULLSCREEN);
     EXPECT_EQ(FakeBackend::exits, 1);
     EXPECT_EQ(FakeBackend::inits, 1);
     std::memset(g_gfx_screen->dirty_rows, 0, 512);
-    window_key_down(key(VK_RETURN, 0x1C, MOD_LEFT_ALT, 13));
+    window_key_down(key(VKEY_RETURN, 0x1C, KEYMOD_LEFT_ALT, 13));
     EXPECT_EQ(display_window().flags & SCREEN_FULLSCREEN, 0);
     EXPECT_EQ(g_gfx_screen->dirty_rows[511], 1);  // everything drawn again
     EXPECT_EQ(keys(), std::vector<int32_t>{});
@@ -163,15 +156,15 @@ TEST_F(WindowEvents, FullScreenThatFailsFallsBackToTheWindow) {
 
 TEST_F(WindowEvents, NoSwitchKeepsTheWindow) {
     display_window().flags = SCREEN_NO_SWITCH;
-    window_key_down(key(VK_RETURN, 0x1C, MOD_LEFT_ALT, 13));
+    window_key_down(key(VKEY_RETURN, 0x1C, KEYMOD_LEFT_ALT, 13));
     EXPECT_EQ(display_window().flags, SCREEN_NO_SWITCH);
     EXPECT_EQ(FakeBackend::inits, 0);
 }
 
 TEST_F(WindowEvents, KeyStatesFollowTheKeyboardAndActivationClearsThem) {
     uint8_t down[256] = {};
-    down[VK_NUMPAD0 + 8] = 1;  // keypad 8 and Up share scan code 72
-    down[VK_SHIFT] = 1;        // both Shift rows
+    down[VKEY_NUMPAD0 + 8] = 1;  // keypad 8 and Up share scan code 72
+    down[VKEY_SHIFT] = 1;        // both Shift rows
     window_refresh_key_states(down);
     const uint8_t* states = g_gfx_screen->key_states;
     EXPECT_EQ(states[72], 1);

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "gfx/screen.h"
 #include "runtime/console_end.h"
 #include "runtime/runtime_context.h"
+#include "support/screen_events.h"
 
 class X11ScreenTest : public ::testing::Test {
    protected:
@@ -90,15 +90,7 @@ class X11ScreenTest : public ::testing::Test {
     }
 
     // Events the window recorded since the last call.
-    static std::vector<GfxEvent> take_events() {
-        std::vector<GfxEvent> events;
-        GfxScreen* s = g_gfx_screen;
-        if (!s) return events;
-        std::lock_guard<std::mutex> lock(*s->event_lock);
-        for (; s->event_tail != s->event_head; s->event_tail = (s->event_tail + 1) % EVENT_QUEUE_SIZE)
-            events.push_back(s->events[s->event_tail]);
-        return events;
-    }
+    static std::vector<GfxEvent> take_events() { return take_screen_events(); }
 
     static bool has_event(const std::vector<GfxEvent>& events, int32_t type) {
         for (const GfxEvent& e : events)

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "textconsole/key_decoder.h"
+#include "textconsole/terminal/key_decoder.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 
 namespace {
 
-constexpr uint32_t ENH = MOD_ENHANCED;
-constexpr uint32_t SHIFT = MOD_SHIFT;
-constexpr uint32_t LCTRL = MOD_LEFT_CTRL;
-constexpr uint32_t RCTRL = MOD_RIGHT_CTRL;
-constexpr uint32_t LALT = MOD_LEFT_ALT;
-constexpr uint32_t RALT = MOD_RIGHT_ALT;
+constexpr uint32_t ENH = KEYMOD_ENHANCED;
+constexpr uint32_t SHIFT = KEYMOD_SHIFT;
+constexpr uint32_t LCTRL = KEYMOD_LEFT_CTRL;
+constexpr uint32_t RCTRL = KEYMOD_RIGHT_CTRL;
+constexpr uint32_t LALT = KEYMOD_LEFT_ALT;
+constexpr uint32_t RALT = KEYMOD_RIGHT_ALT;
 
 constexpr int32_t ext(int32_t scan) { return scan * 256 + 255; }
 
@@ -30,61 +30,61 @@ struct TranslateCase {
 const TranslateCase kTranslateCases[] = {
     {"a typed", 'a', 0x1E, 'A', 0, 0, 97},
     {"A typed with Shift", 'A', 0x1E, 'A', SHIFT, 0, 65},
-    {"Up, cursor block", 0, 0x48, VK_UP, ENH, 0, ext(0x48)},
-    {"Up, keypad without Num Lock", 0, 0x48, VK_UP, 0, 0, ext(0x48)},
-    {"keypad 8 with Num Lock", '8', 0x48, VK_NUMPAD0 + 8, 0, 0, '8'},
-    {"Ctrl+Up, cursor block", 0, 0x48, VK_UP, ENH | RCTRL, 0, ext(0x8D)},
-    {"Alt+Up, cursor block", 0, 0x48, VK_UP, ENH | LALT, 0, ext(0x98)},
-    {"Alt+Up, keypad: no code", 0, 0x48, VK_UP, LALT, 0, -1},
-    {"F1", 0, 0x3B, VK_F1, 0, 0, ext(0x3B)},
-    {"Shift+F1", 0, 0x3B, VK_F1, SHIFT, 0, ext(0x54)},
-    {"Ctrl+Shift+F1 takes Ctrl", 0, 0x3B, VK_F1, LCTRL | SHIFT, 0, ext(0x5E)},
-    {"Alt+Ctrl+F1 takes Alt", 0, 0x3B, VK_F1, RALT | RCTRL, 0, ext(0x68)},
-    {"Ctrl+Home, cursor block", 0, 0x47, VK_HOME, ENH | LCTRL, 0, ext(0x77)},
-    {"Ctrl+Home, keypad", 0, 0x47, VK_HOME, RCTRL, 0, ext(0x77)},
+    {"Up, cursor block", 0, 0x48, VKEY_UP, ENH, 0, ext(0x48)},
+    {"Up, keypad without Num Lock", 0, 0x48, VKEY_UP, 0, 0, ext(0x48)},
+    {"keypad 8 with Num Lock", '8', 0x48, VKEY_NUMPAD0 + 8, 0, 0, '8'},
+    {"Ctrl+Up, cursor block", 0, 0x48, VKEY_UP, ENH | RCTRL, 0, ext(0x8D)},
+    {"Alt+Up, cursor block", 0, 0x48, VKEY_UP, ENH | LALT, 0, ext(0x98)},
+    {"Alt+Up, keypad: no code", 0, 0x48, VKEY_UP, LALT, 0, -1},
+    {"F1", 0, 0x3B, VKEY_F1, 0, 0, ext(0x3B)},
+    {"Shift+F1", 0, 0x3B, VKEY_F1, SHIFT, 0, ext(0x54)},
+    {"Ctrl+Shift+F1 takes Ctrl", 0, 0x3B, VKEY_F1, LCTRL | SHIFT, 0, ext(0x5E)},
+    {"Alt+Ctrl+F1 takes Alt", 0, 0x3B, VKEY_F1, RALT | RCTRL, 0, ext(0x68)},
+    {"Ctrl+Home, cursor block", 0, 0x47, VKEY_HOME, ENH | LCTRL, 0, ext(0x77)},
+    {"Ctrl+Home, keypad", 0, 0x47, VKEY_HOME, RCTRL, 0, ext(0x77)},
     {"Alt+X", 'x', 0x2D, 'X', LALT, 0, ext(0x2D)},
     {"Alt+X with Caps Lock", 'X', 0x2D, 'X', RALT, 0, ext(0x2D)},
     // The key's own character must come along: without it the key has none.
     {"Alt+X without character", 0, 0x2D, 'X', LALT, 0, -1},
-    {"F10", 0, 0x44, VK_F10, 0, 0, ext(0x44)},
-    {"Alt+F4", 0, 0x3E, VK_F1 + 3, LALT, 0, KEY_CLOSE},
-    {"F11", 0, 0x57, VK_F1 + 10, 0, 0, ext(0x85)},
-    {"Shift+F11", 0, 0x57, VK_F1 + 10, SHIFT, 0, ext(0x87)},
-    {"Ctrl+F11", 0, 0x57, VK_F1 + 10, RCTRL, 0, ext(0x89)},
-    {"Alt+F11", 0, 0x57, VK_F1 + 10, RALT, 0, ext(0x8B)},
-    {"F12", 0, 0x58, VK_F12, 0, 0, ext(0x86)},
-    {"Shift+F12", 0, 0x58, VK_F12, SHIFT, 0, ext(0x88)},
-    {"Ctrl+F12", 0, 0x58, VK_F12, LCTRL, 0, ext(0x8A)},
-    {"Alt+F12", 0, 0x58, VK_F12, LALT, 0, ext(0x8C)},
-    {"keypad Enter", 0, 0x1C, VK_RETURN, ENH, 0, 13},
-    {"Shift+keypad Enter", 0, 0x1C, VK_RETURN, ENH | SHIFT, 0, 13},
-    {"Ctrl+keypad Enter", 0, 0x1C, VK_RETURN, ENH | LCTRL, 0, 10},
-    {"Alt+keypad Enter", 0, 0x1C, VK_RETURN, ENH | LALT, 0, ext(0xA6)},
-    {"keypad /", 0, 0x35, VK_DIVIDE, ENH, 0, 47},
-    {"Shift+keypad /", 0, 0x35, VK_DIVIDE, ENH | SHIFT, 0, 63},
-    {"Enter typed", 13, 0x1C, VK_RETURN, 0, 0, 13},
-    {"Alt+Enter", 13, 0x1C, VK_RETURN, LALT, 0, ext(0x1C)},
+    {"F10", 0, 0x44, VKEY_F10, 0, 0, ext(0x44)},
+    {"Alt+F4", 0, 0x3E, VKEY_F1 + 3, LALT, 0, KEY_CLOSE},
+    {"F11", 0, 0x57, VKEY_F1 + 10, 0, 0, ext(0x85)},
+    {"Shift+F11", 0, 0x57, VKEY_F1 + 10, SHIFT, 0, ext(0x87)},
+    {"Ctrl+F11", 0, 0x57, VKEY_F1 + 10, RCTRL, 0, ext(0x89)},
+    {"Alt+F11", 0, 0x57, VKEY_F1 + 10, RALT, 0, ext(0x8B)},
+    {"F12", 0, 0x58, VKEY_F12, 0, 0, ext(0x86)},
+    {"Shift+F12", 0, 0x58, VKEY_F12, SHIFT, 0, ext(0x88)},
+    {"Ctrl+F12", 0, 0x58, VKEY_F12, LCTRL, 0, ext(0x8A)},
+    {"Alt+F12", 0, 0x58, VKEY_F12, LALT, 0, ext(0x8C)},
+    {"keypad Enter", 0, 0x1C, VKEY_RETURN, ENH, 0, 13},
+    {"Shift+keypad Enter", 0, 0x1C, VKEY_RETURN, ENH | SHIFT, 0, 13},
+    {"Ctrl+keypad Enter", 0, 0x1C, VKEY_RETURN, ENH | LCTRL, 0, 10},
+    {"Alt+keypad Enter", 0, 0x1C, VKEY_RETURN, ENH | LALT, 0, ext(0xA6)},
+    {"keypad /", 0, 0x35, VKEY_DIVIDE, ENH, 0, 47},
+    {"Shift+keypad /", 0, 0x35, VKEY_DIVIDE, ENH | SHIFT, 0, 63},
+    {"Enter typed", 13, 0x1C, VKEY_RETURN, 0, 0, 13},
+    {"Alt+Enter", 13, 0x1C, VKEY_RETURN, LALT, 0, ext(0x1C)},
     {"Ctrl+2", '2', 0x03, '2', LCTRL, 0, ext(0x03)},
     {"Ctrl+3 has no code but its character", '3', 0x04, '3', LCTRL, 0, '3'},
     {"Alt+1", '1', 0x02, '1', LALT, 0, ext(0x78)},
     {"Alt+! is the character", '!', 0x02, '1', LALT | SHIFT, 0, '!'},
-    {"Alt+Esc", 27, 0x01, VK_ESCAPE, LALT, 0, ext(0x01)},
-    {"Esc", 27, 0x01, VK_ESCAPE, 0, 0, 27},
-    {"Shift+Tab", 9, 0x0F, VK_TAB, SHIFT, 0, ext(0x0F)},
-    {"Tab", 9, 0x0F, VK_TAB, 0, 0, 9},
-    {"Alt+Backspace", 8, 0x0E, VK_BACK, LALT, 0, ext(0xE0)},
+    {"Alt+Esc", 27, 0x01, VKEY_ESCAPE, LALT, 0, ext(0x01)},
+    {"Esc", 27, 0x01, VKEY_ESCAPE, 0, 0, 27},
+    {"Shift+Tab", 9, 0x0F, VKEY_TAB, SHIFT, 0, ext(0x0F)},
+    {"Tab", 9, 0x0F, VKEY_TAB, 0, 0, 9},
+    {"Alt+Backspace", 8, 0x0E, VKEY_BACK, LALT, 0, ext(0xE0)},
     {"Alt+keypad 5", 0, 0x4C, 0x0C, LALT, 0, ext(0x4C)},
     {"Ctrl+A is the control character", 1, 0x1E, 'A', LCTRL, 0, 1},
     {"CP437 character without a key", 130, 0, 0, 0, 0, 130},
     {"strict: a character is not a key", 'a', 0x1E, 'A', 0, 1, -1},
-    {"strict: Enter is not a key", 13, 0x1C, VK_RETURN, 0, 1, -1},
-    {"strict: F1 is", 0, 0x3B, VK_F1, 0, 1, ext(0x3B)},
-    {"strict: keypad Enter still gives 13", 0, 0x1C, VK_RETURN, ENH, 1, 13},
-    {"enhanced key not in table", 0, 0x1D, VK_CONTROL, ENH, 0, -1},
-    {"enhanced key not in table, Alt", 0, 0x38, VK_MENU, ENH | RALT, 0, -1},
-    {"Shift alone", 0, 0x2A, VK_SHIFT, SHIFT, 0, -1},
-    {"Caps Lock", 0, 0x3A, VK_CAPITAL, 0, 0, -1},
-    {"beyond the main table", 0, 0x5B, VK_LWIN, 0, 0, -1},
+    {"strict: Enter is not a key", 13, 0x1C, VKEY_RETURN, 0, 1, -1},
+    {"strict: F1 is", 0, 0x3B, VKEY_F1, 0, 1, ext(0x3B)},
+    {"strict: keypad Enter still gives 13", 0, 0x1C, VKEY_RETURN, ENH, 1, 13},
+    {"enhanced key not in table", 0, 0x1D, VKEY_CONTROL, ENH, 0, -1},
+    {"enhanced key not in table, Alt", 0, 0x38, VKEY_MENU, ENH | RALT, 0, -1},
+    {"Shift alone", 0, 0x2A, VKEY_SHIFT, SHIFT, 0, -1},
+    {"Caps Lock", 0, 0x3A, VKEY_CAPITAL, 0, 0, -1},
+    {"beyond the main table", 0, 0x5B, VKEY_LWIN, 0, 0, -1},
     {"beyond the main table with a character", 'q', 0x70, 0, 0, 0, 'q'},
 };
 
@@ -170,39 +170,39 @@ TEST(KeyTranslateTest, EnhancedTableGivesBiosCodes) {
         }
     }
     // Right-hand modifiers select the same columns.
-    EXPECT_EQ(key_translate(0, 0x53, VK_DELETE, ENH | RCTRL, 0), ext(0x93));
-    EXPECT_EQ(key_translate(0, 0x53, VK_DELETE, ENH | RALT, 0), ext(0xA3));
+    EXPECT_EQ(key_translate(0, 0x53, VKEY_DELETE, ENH | RCTRL, 0), ext(0x93));
+    EXPECT_EQ(key_translate(0, 0x53, VKEY_DELETE, ENH | RALT, 0), ext(0xA3));
 }
 
 TEST(KeyTranslateTest, VirtualKeyCharactersOfTheUsLayout) {
     const std::pair<int32_t, int32_t> cases[] = {
-        {'A', 'A'},          {'Z', 'Z'},          {'0', '0'},        {'9', '9'},         {VK_SPACE, 32},
-        {VK_BACK, 8},        {VK_TAB, 9},         {VK_RETURN, 13},   {VK_ESCAPE, 27},    {VK_NUMPAD0, '0'},
-        {VK_NUMPAD0 + 9, '9'}, {VK_MULTIPLY, '*'}, {VK_ADD, '+'},     {VK_SUBTRACT, '-'}, {VK_DECIMAL, '.'},
-        {VK_DIVIDE, '/'},    {VK_OEM_1, ';'},     {VK_OEM_PLUS, '='}, {VK_OEM_COMMA, ','}, {VK_OEM_MINUS, '-'},
-        {VK_OEM_PERIOD, '.'}, {VK_OEM_2, '/'},    {VK_OEM_3, '`'},   {VK_OEM_4, '['},    {VK_OEM_5, '\\'},
-        {VK_OEM_6, ']'},     {VK_OEM_7, '\''},    {VK_F1, 0},        {VK_SHIFT, 0},      {VK_UP, 0},
-        {0, 0},              {VK_LWIN, 0},        {0x1FF, 0},          {-1, 0},
+        {'A', 'A'},          {'Z', 'Z'},          {'0', '0'},        {'9', '9'},         {VKEY_SPACE, 32},
+        {VKEY_BACK, 8},        {VKEY_TAB, 9},         {VKEY_RETURN, 13},   {VKEY_ESCAPE, 27},    {VKEY_NUMPAD0, '0'},
+        {VKEY_NUMPAD0 + 9, '9'}, {VKEY_MULTIPLY, '*'}, {VKEY_ADD, '+'},     {VKEY_SUBTRACT, '-'}, {VKEY_DECIMAL, '.'},
+        {VKEY_DIVIDE, '/'},    {VKEY_OEM_1, ';'},     {VKEY_OEM_PLUS, '='}, {VKEY_OEM_COMMA, ','}, {VKEY_OEM_MINUS, '-'},
+        {VKEY_OEM_PERIOD, '.'}, {VKEY_OEM_2, '/'},    {VKEY_OEM_3, '`'},   {VKEY_OEM_4, '['},    {VKEY_OEM_5, '\\'},
+        {VKEY_OEM_6, ']'},     {VKEY_OEM_7, '\''},    {VKEY_F1, 0},        {VKEY_SHIFT, 0},      {VKEY_UP, 0},
+        {0, 0},              {VKEY_LWIN, 0},        {0x1FF, 0},          {-1, 0},
     };
     for (const auto& [vk, character] : cases) EXPECT_EQ(virtual_key_char(vk), character) << "vk 0x" << std::hex << vk;
 }
 
 TEST(KeyTranslateTest, VirtualKeyScanCodes) {
     const std::pair<int32_t, int32_t> cases[] = {
-        {VK_ESCAPE, 1},  {'1', 2},           {'A', 0x1E},        {VK_SHIFT, 42},   {VK_CONTROL, 29},
-        {VK_MENU, 56},   {VK_NUMPAD0 + 8, 72}, {VK_UP, 72},      {VK_SUBTRACT, 12}, {VK_DIVIDE, 53},
-        {VK_F1, 59},     {VK_F10, 68},       {VK_F12, 88},       {VK_APPS, 93},    {0, 0},
-        {VK_LSHIFT, 0},  {0x0C, 0},
+        {VKEY_ESCAPE, 1},  {'1', 2},           {'A', 0x1E},        {VKEY_SHIFT, 42},   {VKEY_CONTROL, 29},
+        {VKEY_MENU, 56},   {VKEY_NUMPAD0 + 8, 72}, {VKEY_UP, 72},      {VKEY_SUBTRACT, 12}, {VKEY_DIVIDE, 53},
+        {VKEY_F1, 59},     {VKEY_F10, 68},       {VKEY_F12, 88},       {VKEY_APPS, 93},    {0, 0},
+        {VKEY_LSHIFT, 0},  {0x0C, 0},
     };
     for (const auto& [vk, scan] : cases) EXPECT_EQ(virtual_key_scan(vk), scan) << "vk 0x" << std::hex << vk;
 }
 
 TEST(KeyTranslateTest, CharacterKeysOfTheUsLayout) {
     const std::pair<int32_t, int32_t> cases[] = {
-        {'a', 'A'},          {'A', 0x100 | 'A'}, {'7', '7'},          {'&', 0x100 | '7'}, {' ', VK_SPACE},
-        {'/', VK_OEM_2},     {'?', 0x100 | VK_OEM_2}, {'"', 0x100 | VK_OEM_7}, {'~', 0x100 | VK_OEM_3},
-        {8, VK_BACK},        {9, VK_TAB},        {13, VK_RETURN},     {27, VK_ESCAPE},    {1, 0x200 | 'A'},
-        {26, 0x200 | 'Z'},   {10, 0x200 | VK_RETURN}, {28, 0x200 | VK_OEM_5}, {0, -1},   {127, -1},
+        {'a', 'A'},          {'A', 0x100 | 'A'}, {'7', '7'},          {'&', 0x100 | '7'}, {' ', VKEY_SPACE},
+        {'/', VKEY_OEM_2},     {'?', 0x100 | VKEY_OEM_2}, {'"', 0x100 | VKEY_OEM_7}, {'~', 0x100 | VKEY_OEM_3},
+        {8, VKEY_BACK},        {9, VKEY_TAB},        {13, VKEY_RETURN},     {27, VKEY_ESCAPE},    {1, 0x200 | 'A'},
+        {26, 0x200 | 'Z'},   {10, 0x200 | VKEY_RETURN}, {28, 0x200 | VKEY_OEM_5}, {0, -1},   {127, -1},
         {130, -1},           {-1, -1},
     };
     for (const auto& [character, key] : cases) EXPECT_EQ(char_virtual_key(character), key) << character;

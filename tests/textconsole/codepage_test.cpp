@@ -3,7 +3,7 @@
 #include <clocale>
 #include <string>
 
-#include "textconsole/codepage.h"
+#include "textconsole/terminal/codepage.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gfx/key_codes.h"
-#include "textconsole/key_decoder.h"
+#include "textconsole/terminal/key_decoder.h"
 
 namespace {
 
@@ -179,13 +179,13 @@ TEST_F(KeyDecoderTest, EventsCarryTheKeyFields) {
     ASSERT_EQ(events.size(), 3u);
     EXPECT_EQ(events[0].character, 0);
     EXPECT_EQ(events[0].scan_code, 0x48);
-    EXPECT_EQ(events[0].virtual_key, VK_UP);
-    EXPECT_EQ(events[0].modifiers, MOD_LEFT_CTRL | MOD_ENHANCED);
+    EXPECT_EQ(events[0].virtual_key, VKEY_UP);
+    EXPECT_EQ(events[0].modifiers, KEYMOD_LEFT_CTRL | KEYMOD_ENHANCED);
     EXPECT_EQ(events[0].code, ext(0x8D));
     EXPECT_EQ(events[1].character, 'x');
     EXPECT_EQ(events[1].scan_code, 0x2D);
     EXPECT_EQ(events[1].virtual_key, 'X');
-    EXPECT_EQ(events[1].modifiers, MOD_LEFT_ALT);
+    EXPECT_EQ(events[1].modifiers, KEYMOD_LEFT_ALT);
     EXPECT_EQ(events[2].character, 130);
     EXPECT_EQ(events[2].code, 130);
 }

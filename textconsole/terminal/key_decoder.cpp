@@ -1,9 +1,9 @@
-#include "textconsole/key_decoder.h"
+#include "textconsole/terminal/key_decoder.h"
 
 #include <cstring>
 
 #include "gfx/key_codes.h"
-#include "textconsole/codepage.h"
+#include "textconsole/terminal/codepage.h"
 
 namespace {
 
@@ -22,29 +22,29 @@ struct NamedKey {
 
 // In TermKey order.
 constexpr NamedKey kNamedKeys[] = {
-    {0, 0x48, VK_UP, true},       {0, 0x50, VK_DOWN, true},     {0, 0x4D, VK_RIGHT, true},
-    {0, 0x4B, VK_LEFT, true},     {0, 0x47, VK_HOME, true},     {0, 0x4F, VK_END, true},
-    {0, 0x52, VK_INSERT, true},   {0, 0x53, VK_DELETE, true},   {0, 0x49, VK_PRIOR, true},
-    {0, 0x51, VK_NEXT, true},
-    {0, 0x3B, VK_F1, false},      {0, 0x3C, VK_F1 + 1, false},  {0, 0x3D, VK_F1 + 2, false},
-    {0, 0x3E, VK_F1 + 3, false},  {0, 0x3F, VK_F1 + 4, false},  {0, 0x40, VK_F1 + 5, false},
-    {0, 0x41, VK_F1 + 6, false},  {0, 0x42, VK_F1 + 7, false},  {0, 0x43, VK_F1 + 8, false},
-    {0, 0x44, VK_F10, false},     {0, 0x57, VK_F1 + 10, false}, {0, 0x58, VK_F12, false},
-    {8, 0x0E, VK_BACK, false},    {9, 0x0F, VK_TAB, false},     {0, 0x4C, 0x0C, false},
-    {0, 0x1C, VK_RETURN, true},   {0, 0x35, VK_DIVIDE, true},   {'*', 0x37, VK_MULTIPLY, false},
-    {'-', 0x4A, VK_SUBTRACT, false}, {'+', 0x4E, VK_ADD, false}, {'.', 0x53, VK_DECIMAL, false},
-    {'0', 0x52, VK_NUMPAD0, false},     {'1', 0x4F, VK_NUMPAD0 + 1, false}, {'2', 0x50, VK_NUMPAD0 + 2, false},
-    {'3', 0x51, VK_NUMPAD0 + 3, false}, {'4', 0x4B, VK_NUMPAD0 + 4, false}, {'5', 0x4C, VK_NUMPAD0 + 5, false},
-    {'6', 0x4D, VK_NUMPAD0 + 6, false}, {'7', 0x47, VK_NUMPAD0 + 7, false}, {'8', 0x48, VK_NUMPAD0 + 8, false},
-    {'9', 0x49, VK_NUMPAD0 + 9, false},
+    {0, 0x48, VKEY_UP, true},       {0, 0x50, VKEY_DOWN, true},     {0, 0x4D, VKEY_RIGHT, true},
+    {0, 0x4B, VKEY_LEFT, true},     {0, 0x47, VKEY_HOME, true},     {0, 0x4F, VKEY_END, true},
+    {0, 0x52, VKEY_INSERT, true},   {0, 0x53, VKEY_DELETE, true},   {0, 0x49, VKEY_PRIOR, true},
+    {0, 0x51, VKEY_NEXT, true},
+    {0, 0x3B, VKEY_F1, false},      {0, 0x3C, VKEY_F1 + 1, false},  {0, 0x3D, VKEY_F1 + 2, false},
+    {0, 0x3E, VKEY_F1 + 3, false},  {0, 0x3F, VKEY_F1 + 4, false},  {0, 0x40, VKEY_F1 + 5, false},
+    {0, 0x41, VKEY_F1 + 6, false},  {0, 0x42, VKEY_F1 + 7, false},  {0, 0x43, VKEY_F1 + 8, false},
+    {0, 0x44, VKEY_F10, false},     {0, 0x57, VKEY_F1 + 10, false}, {0, 0x58, VKEY_F12, false},
+    {8, 0x0E, VKEY_BACK, false},    {9, 0x0F, VKEY_TAB, false},     {0, 0x4C, 0x0C, false},
+    {0, 0x1C, VKEY_RETURN, true},   {0, 0x35, VKEY_DIVIDE, true},   {'*', 0x37, VKEY_MULTIPLY, false},
+    {'-', 0x4A, VKEY_SUBTRACT, false}, {'+', 0x4E, VKEY_ADD, false}, {'.', 0x53, VKEY_DECIMAL, false},
+    {'0', 0x52, VKEY_NUMPAD0, false},     {'1', 0x4F, VKEY_NUMPAD0 + 1, false}, {'2', 0x50, VKEY_NUMPAD0 + 2, false},
+    {'3', 0x51, VKEY_NUMPAD0 + 3, false}, {'4', 0x4B, VKEY_NUMPAD0 + 4, false}, {'5', 0x4C, VKEY_NUMPAD0 + 5, false},
+    {'6', 0x4D, VKEY_NUMPAD0 + 6, false}, {'7', 0x47, VKEY_NUMPAD0 + 7, false}, {'8', 0x48, VKEY_NUMPAD0 + 8, false},
+    {'9', 0x49, VKEY_NUMPAD0 + 9, false},
 };
 static_assert(sizeof kNamedKeys / sizeof kNamedKeys[0] == static_cast<size_t>(TermKey::Keypad9) + 1);
 
-constexpr KeyEvent kEscapeKey{KEY_ESCAPE, 0x01, VK_ESCAPE, 0, 0};
+constexpr KeyEvent kEscapeKey{KEY_ESCAPE, 0x01, VKEY_ESCAPE, 0, 0};
 
 KeyEvent named_event(TermKey key, uint32_t modifiers) {
     const NamedKey& k = kNamedKeys[static_cast<size_t>(key)];
-    if (k.enhanced) modifiers |= MOD_ENHANCED;
+    if (k.enhanced) modifiers |= KEYMOD_ENHANCED;
     return KeyEvent{k.character, k.scan, k.vk, modifiers, 0};
 }
 
@@ -77,14 +77,14 @@ bool letter_key(uint8_t final, bool ss3, TermKey& key, uint32_t& extra) {
     if (final >= 'A' && final <= 'D') key = kArrows[final - 'A'];
     else if (final >= 'a' && final <= 'd') {  // rxvt: CSI with Shift, SS3 with Ctrl
         key = kArrows[final - 'a'];
-        extra = ss3 ? MOD_LEFT_CTRL : MOD_SHIFT;
+        extra = ss3 ? KEYMOD_LEFT_CTRL : KEYMOD_SHIFT;
     } else if (final >= 'P' && final <= 'S') key = static_cast<TermKey>(static_cast<int>(TermKey::F1) + final - 'P');
     else if (final == 'H') key = TermKey::Home;
     else if (final == 'F') key = TermKey::End;
     else if (final == 'E' || (final == 'G' && !ss3)) key = TermKey::KeypadBegin;
     else if (final == 'Z' && !ss3) {
         key = TermKey::BackTab;
-        extra = MOD_SHIFT;
+        extra = KEYMOD_SHIFT;
     } else return false;
     return true;
 }
@@ -111,9 +111,9 @@ uint32_t xterm_modifiers(int32_t parameter) {
     if (parameter < 2) return 0;
     const int32_t bits = (parameter - 1) & 0xF;
     uint32_t modifiers = 0;
-    if (bits & 1) modifiers |= MOD_SHIFT;
-    if (bits & (2 | 8)) modifiers |= MOD_LEFT_ALT;
-    if (bits & 4) modifiers |= MOD_LEFT_CTRL;
+    if (bits & 1) modifiers |= KEYMOD_SHIFT;
+    if (bits & (2 | 8)) modifiers |= KEYMOD_LEFT_ALT;
+    if (bits & 4) modifiers |= KEYMOD_LEFT_CTRL;
     return modifiers;
 }
 
@@ -192,9 +192,9 @@ Parse decode_tilde(size_t length, const int32_t* fields, size_t count, uint8_t f
     TermKey key;
     if (count == 0 || count > 2 || !tilde_key(fields[0], key)) return Parse::make(Parse::Key, length);
     uint32_t modifiers = count == 2 ? xterm_modifiers(fields[1]) : 0;
-    if (final == '$') modifiers |= MOD_SHIFT;
-    if (final == '^') modifiers |= MOD_LEFT_CTRL;
-    if (final == '@') modifiers |= MOD_LEFT_CTRL | MOD_SHIFT;
+    if (final == '$') modifiers |= KEYMOD_SHIFT;
+    if (final == '^') modifiers |= KEYMOD_LEFT_CTRL;
+    if (final == '@') modifiers |= KEYMOD_LEFT_CTRL | KEYMOD_SHIFT;
     return Parse::key(length, key, modifiers);
 }
 
@@ -441,12 +441,12 @@ void KeyDecoder::locale_char(const uint8_t* bytes, size_t n, std::vector<KeyEven
 void KeyDecoder::control_key(uint8_t byte, std::vector<KeyEvent>& events) {
     switch (byte) {
     case 0:  // Ctrl+2 (Ctrl+@) reports the 2 key
-        emit(KeyEvent{'2', 0x03, '2', MOD_LEFT_CTRL, 0}, events);
+        emit(KeyEvent{'2', 0x03, '2', KEYMOD_LEFT_CTRL, 0}, events);
         return;
     case 8:
     case 0x7F: emit(named_event(TermKey::Backspace, 0), events); return;
     case 10:
-    case 13: emit(KeyEvent{KEY_ENTER, 0x1C, VK_RETURN, 0, 0}, events); return;
+    case 13: emit(KeyEvent{KEY_ENTER, 0x1C, VKEY_RETURN, 0, 0}, events); return;
     default: char_key(byte, events); return;
     }
 }
@@ -457,14 +457,14 @@ void KeyDecoder::char_key(int32_t cp437, std::vector<KeyEvent>& events) {
     if (key >= 0) {
         event.virtual_key = key & 0xFF;
         event.scan_code = virtual_key_scan(event.virtual_key);
-        if (key & 0x100) event.modifiers |= MOD_SHIFT;
-        if (key & 0x200) event.modifiers |= MOD_LEFT_CTRL;
+        if (key & 0x100) event.modifiers |= KEYMOD_SHIFT;
+        if (key & 0x200) event.modifiers |= KEYMOD_LEFT_CTRL;
     }
     emit(event, events);
 }
 
 void KeyDecoder::emit(KeyEvent event, std::vector<KeyEvent>& events) {
-    if (meta_) event.modifiers |= MOD_LEFT_ALT;
+    if (meta_) event.modifiers |= KEYMOD_LEFT_ALT;
     meta_ = false;
     event.code = key_translate(event.character, event.scan_code, event.virtual_key, event.modifiers, 0);
     if (event.code != -1) events.push_back(event);

@@ -2,7 +2,7 @@
 // macros, which must not reach other code.
 #include <term.h>
 
-#include "textconsole/key_decoder.h"
+#include "textconsole/terminal/key_decoder.h"
 
 namespace {
 

@@ -52,5 +52,9 @@ void write_all(int fd, const char* bytes, size_t n);
 // Remembers whether the cursor is hidden, so every way out shows it again.
 void terminal_set_cursor_hidden(bool hidden);
 
+// Makes the console's idea of the cursor match the terminal: after a start
+// or a resize, asks the terminal where its cursor is.
+void terminal_sync_cursor();
+
 // Forgets everything (used when the runtime starts).
 void terminal_reset();

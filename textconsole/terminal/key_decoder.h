@@ -56,7 +56,7 @@ struct KeyEvent {
     int32_t character;    // CP437 byte, 0 for none
     int32_t scan_code;
     int32_t virtual_key;
-    uint32_t modifiers;   // MOD_* of gfx/key_codes.h
+    uint32_t modifiers;   // KEYMOD_* of gfx/key_codes.h
     int32_t code;         // key_translate of the above
 };
 

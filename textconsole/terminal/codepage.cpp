@@ -1,4 +1,4 @@
-#include "textconsole/codepage.h"
+#include "textconsole/terminal/codepage.h"
 
 #include <cerrno>
 #include <cstring>

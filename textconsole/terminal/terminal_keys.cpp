@@ -3,7 +3,7 @@
 // Escape sequences used here:
 //   ESC [ 6 n                the terminal reports the cursor position as
 //   ESC [ row ; column R     (read back from standard input)
-// Key sequences are decoded by KeyDecoder (textconsole/key_decoder.h).
+// Key sequences are decoded by KeyDecoder (textconsole/terminal/key_decoder.h).
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -15,9 +15,9 @@
 #include "runtime/console_channel.h"
 #include "runtime/print_area.h"
 #include "textconsole/console_input.h"
-#include "textconsole/key_decoder.h"
+#include "textconsole/terminal/key_decoder.h"
 #include "textconsole/key_ring.h"
-#include "textconsole/terminal.h"
+#include "textconsole/terminal/terminal.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ void terminal_sync_cursor() {
     query_cursor();
 }
 
-void terminal_read_keys() {
+void text_console_read_typed_keys() {
     terminal_enter_raw();
     if (terminal_has_window()) follow_resize();
     if (terminal_hung_up()) text_console_closed();
@@ -137,7 +137,10 @@ void terminal_read_keys() {
     }
 }
 
-void terminal_keys_reset() {
+void text_console_driver_reset() {
     g_reader.early.clear();
     g_reader.decoder.reset();
+    terminal_reset();
 }
+
+int32_t text_console_input_redirected() { return terminal_input_tty() ? 0 : 1; }

@@ -6,7 +6,7 @@
 // default action), and stop signals (raw mode returns after SIGCONT).
 // SIGHUP doesn't end the process: it marks the console closed, so that the
 // run finishes and writes its files. SIGWINCH marks the size stale.
-#include "textconsole/terminal.h"
+#include "textconsole/terminal/terminal.h"
 
 #include <signal.h>
 #include <sys/ioctl.h>

@@ -15,9 +15,9 @@
 
 #include "gfx/text_layout.h"
 #include "runtime/print_area.h"
-#include "textconsole/codepage.h"
+#include "textconsole/terminal/codepage.h"
 #include "textconsole/console_input.h"
-#include "textconsole/terminal.h"
+#include "textconsole/terminal/terminal.h"
 #include "textconsole/text_console.h"
 
 namespace {

@@ -1,0 +1,5 @@
+#include "gfx/drivers.h"
+#include "gfx/screen.h"
+
+// The window drivers of this platform, in the order they are tried.
+const GfxDriver* const gfx_window_drivers[] = {nullptr};

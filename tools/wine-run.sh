@@ -1,0 +1,25 @@
+#!/bin/sh
+# Runs a Windows program of the build under Wine: the cross build's test
+# runner (CMAKE_CROSSCOMPILING_EMULATOR) and the Windows end-to-end tests
+# use it. The Wine prefix is the build's own (WINEPREFIX overrides), made
+# once under a lock so that tests started together don't race to create it.
+# Without WT_WINE_DISPLAY the program runs without an X display, as on a
+# machine with no desktop.
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+: "${WINEPREFIX:=$top/build/wine-prefix}"
+export WINEPREFIX
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko: their installers would ask on the first start.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+if [ -n "${WT_WINE_DISPLAY:-}" ]; then
+    export DISPLAY="$WT_WINE_DISPLAY"
+else
+    unset DISPLAY
+fi
+wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    flock "$WINEPREFIX.lock" sh -c '[ -f "$WINEPREFIX/system.reg" ] || "$1" wineboot -i >/dev/null 2>&1' sh "$wine"
+fi
+exec "$wine" "$@"
