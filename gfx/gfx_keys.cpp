@@ -24,13 +24,8 @@ StringDesc* gfx_inkey() {
     if (!g_gfx_screen) return string_empty();
     poll_display();
     int32_t code = key_take();
-    if (code == 0) {
-        // A poll that found nothing gives up the processor for a moment, so
-        // a program polling in a loop doesn't burn a core.
-        sleep_ms(1);
-        return string_empty();
-    }
-    return key_code_string(code);
+    key_poll_pause(code != 0);
+    return code ? key_code_string(code) : string_empty();
 }
 
 int32_t gfx_getkey() {

@@ -60,6 +60,7 @@ struct X11State {
     int offset_x, offset_y;
     bool put_unsynced;  // a shared image was put and the server may still read it
     bool input_seen;    // the last drain handled a key or button press
+    bool keys_changed;  // key or focus events since the key states were last read
 
     // The keyboard.
     uint8_t keycode_vk[256];  // virtual key of each key code, 0 for none
