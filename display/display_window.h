@@ -82,7 +82,8 @@ void display_window_clear();
 // Starts the window: stores the request, starts the refresh thread running
 // the back-end's thread main and waits until it reports the window made
 // (0) or ends without one (-1). The caller has cleared the record and set
-// the back-end operations.
+// the back-end operations. With SCREEN_OPENGL only the record is set up:
+// the OpenGL back-end makes its window on the caller's thread.
 int32_t display_window_init(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate,
                             int32_t flags);
 

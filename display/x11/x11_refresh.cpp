@@ -12,7 +12,6 @@
 #include "gfx/key_codes.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
-#include "runtime/console_end.h"
 
 namespace {
 
@@ -26,16 +25,6 @@ struct PassLock {
 };
 
 thread_local bool t_in_pass = false;
-
-// A lost connection is a closed window: the program gets the close key,
-// and whatever waits for input learns that none will come.
-void report_loss() {
-    X11State& x = x11_state();
-    if (x.loss_reported) return;
-    x.loss_reported = true;
-    window_close_request();
-    console_mark_ended();
-}
 
 using Clock = std::chrono::steady_clock;
 
@@ -82,7 +71,7 @@ void refresh_loop() {
         if (x11_state().input_seen) quick_until = Clock::now() + QUICK_SPELL;
         t_in_pass = false;
         if (x11_state().lost) {
-            report_loss();
+            x11_report_loss();
             return;
         }
     }
@@ -92,10 +81,10 @@ void refresh_loop() {
 
 void x11_end_thread_after_loss() {
     if (t_in_pass) {
-        report_loss();
+        x11_report_loss();
     } else {
         PassLock lock;
-        report_loss();
+        x11_report_loss();
     }
     pthread_exit(nullptr);
 }
