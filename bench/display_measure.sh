@@ -1,14 +1,15 @@
 #!/bin/sh
 # Measures the X11 display of the real program on an Xvfb of its own:
 # idle CPU at the prompt and at the final wait, key-to-echo latency, and
-# the cost of a full 512-row refresh pass.
+# the cost of a full 512-row refresh pass; then the cost of a flip on the
+# OpenGL display (the Xvfb's OpenGL is Mesa's software renderer).
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD:-$top/build/bench}
 seconds=${SECONDS_IDLE:-5}
 
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DWT_BENCH=ON -DWT_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target wavetable display_bench display_latency >/dev/null
+cmake --build "$build" -j2 --target wavetable display_bench display_latency gl_flip_bench >/dev/null
 
 . "$top/bench/xvfb_measure.sh"
 start_xvfb
@@ -35,3 +36,4 @@ xdotool key space
 wait "$program"
 program=""
 "$build/bench/display_bench" --benchmark_min_time=1
+"$build/bench/gl_flip_bench" --benchmark_repetitions="${REPETITIONS:-5}" --benchmark_report_aggregates_only

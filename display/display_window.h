@@ -100,7 +100,9 @@ bool dirty_span(const uint8_t* dirty_rows, int32_t rows, int32_t* first, int32_t
 // Starts the window: stores the request, starts the refresh thread running
 // the back-end's thread main and waits until it reports the window made
 // (0) or ends without one (-1). The caller has cleared the record and set
-// the back-end operations. (Per platform.)
+// the back-end operations. With SCREEN_OPENGL only the record is set up:
+// the OpenGL back-end makes its window on the caller's thread. (Per
+// platform.)
 int32_t display_window_init(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate,
                             int32_t flags);
 

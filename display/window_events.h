@@ -7,7 +7,8 @@ struct GfxEvent;
 // typed characters, focus changes, close requests and mouse input do to
 // the key queue, the key states, the mouse state and the screen's event
 // queue. A back-end maps its own window events onto these calls. All of
-// them run on the refresh thread while it holds the display lock.
+// them run on the refresh thread while it holds the display lock, or, for
+// a window without a refresh thread (OpenGL), on the program's thread.
 
 // Event types of the screen's event queue.
 enum GfxEventType : int32_t {

@@ -7,21 +7,31 @@
 #include "runtime/key_sleep.h"
 #include "runtime/strings.h"
 
+namespace {
+
+// A display without a thread of its own (OpenGL) takes in its window's
+// events only when asked, after each flip. Key polls and waits ask too, so
+// that a program waiting for a key without flipping still gets its keys
+// and the close.
+void poll_display() {
+    const GfxScreen* s = g_gfx_screen;
+    if (s && s->driver && s->driver->poll_events) s->driver->poll_events();
+}
+
+}  // namespace
+
 StringDesc* gfx_inkey() {
     if (!g_gfx_screen) return string_empty();
+    poll_display();
     int32_t code = key_take();
-    if (code == 0) {
-        // A poll that found nothing gives up the processor for a moment, so
-        // a program polling in a loop doesn't burn a core.
-        sleep_ms(1);
-        return string_empty();
-    }
-    return key_code_string(code);
+    key_poll_pause(code != 0);
+    return code ? key_code_string(code) : string_empty();
 }
 
 int32_t gfx_getkey() {
     for (;;) {
         if (!g_gfx_screen) return 0;
+        poll_display();
         int32_t code = key_take();
         if (code != 0) return code;
         console_sleep(20);  // through the console's sleep hook
@@ -30,6 +40,7 @@ int32_t gfx_getkey() {
 
 int32_t gfx_keyhit() {
     if (!g_gfx_screen) return 0;
+    poll_display();
     gfx_lock();
     int32_t waiting = key_queue().empty() ? 0 : 1;
     gfx_unlock(1, 0);
@@ -46,5 +57,8 @@ int32_t gfx_key_state(int32_t scan_code) {
 }
 
 void gfx_sleep(int32_t milliseconds) {
-    sleep_until_key(milliseconds, [] { return key_pressed_take() != 0; });
+    sleep_until_key(milliseconds, [] {
+        poll_display();
+        return key_pressed_take() != 0;
+    });
 }

@@ -10,8 +10,16 @@ bool page_exists(const GfxScreen* s, int32_t page) { return page >= 0 && page < 
 
 }  // namespace
 
+// A display that presents a picture of its own (OpenGL: what the program
+// drew) shows no page: a page copy presents that picture instead, then
+// lets the window's events in.
 int32_t gfx_copy_page(int32_t from, int32_t to) {
     GfxScreen* s = g_gfx_screen;
+    if (s && s->driver && s->driver->flip) {
+        s->driver->flip();
+        if (s->driver->poll_events) s->driver->poll_events();
+        return 0;
+    }
     if (!s || !page_exists(s, from) || !page_exists(s, to)) return -1;
     gfx_lock();
     if (from != to) std::memcpy(s->pages[to], s->pages[from], static_cast<size_t>(s->pitch) * s->height);

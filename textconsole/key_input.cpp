@@ -19,11 +19,11 @@ void read_redirected_keys() {
     if (got < 0) text_console_closed();
 }
 
-// A poll that found nothing gives up the processor for a moment, so that a
-// program polling in a loop doesn't burn a core. Not once the console has
-// ended: the next poll has an answer at once.
+// After a poll: a pause when it found nothing, so that a program polling in
+// a loop doesn't burn a core. Not once the console has ended: the next poll
+// has an answer at once.
 void idle_pause() {
-    if (key_ring().empty() && !console_ended()) sleep_ms(1);
+    if (!console_ended()) key_poll_pause(!key_ring().empty());
 }
 
 bool g_closed;
@@ -53,10 +53,8 @@ void text_console_poll() {
 
 StringDesc* text_console_inkey() {
     text_console_poll();
-    if (key_ring().empty()) {
-        idle_pause();
-        return string_empty();
-    }
+    idle_pause();
+    if (key_ring().empty()) return string_empty();
     return key_code_string(key_ring().take());
 }
 

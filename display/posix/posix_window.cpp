@@ -53,6 +53,12 @@ int32_t display_window_init(const char* title, int32_t width, int32_t height, in
     display_window_store(title, width, height, depth, refresh_rate, flags);
     window_events_reset();
     w.running.store(1);
+    // An OpenGL window lives on the program's thread: its back-end makes
+    // it, and no refresh thread or display lock is needed.
+    if (flags & SCREEN_OPENGL) {
+        bell_set_handler(ring_in_window);
+        return 0;
+    }
     if (!w.backend.thread_main) return -1;
     {
         std::lock_guard<std::mutex> lock(g_start_mutex);
@@ -79,7 +85,7 @@ void display_window_exit() {
     GfxScreen* s = g_gfx_screen;
     if (s && s->lock_count > 0) {
         s->lock_count = 0;
-        window_unlock();
+        if (g_refresh_thread.joinable()) window_unlock();  // the display lock is the driver's lock
     }
     if (g_refresh_thread.joinable()) g_refresh_thread.join();
     bell_set_handler(nullptr);

@@ -1,7 +1,9 @@
 #pragma once
 // The X11 back-end's own state and the pieces its files share. Everything
-// here is used by the refresh thread only (it is the one thread that talks
-// to the X server), unless a comment says otherwise.
+// here is used by one thread only, the one that talks to the X server: the
+// refresh thread of the X11 driver, or the program's thread under the
+// OpenGL driver, which makes its window with these pieces too. Only one
+// of the two drivers is open at a time.
 #include <cstdint>
 
 #include "display/converters.h"
@@ -34,6 +36,9 @@ struct X11State {
     XIM im;
     X11Atoms atoms;
     int error_code;  // the last protocol error on the connection, 0 for none
+    // The window is an OpenGL drawable the program fills itself: it keeps
+    // the picture's size in full screen too, with nothing to scale.
+    bool drawn_by_program;
     bool lost;       // the connection is gone
     bool loss_reported;
 
@@ -55,6 +60,7 @@ struct X11State {
     int offset_x, offset_y;
     bool put_unsynced;  // a shared image was put and the server may still read it
     bool input_seen;    // the last drain handled a key or button press
+    bool keys_changed;  // key or focus events since the key states were last read
 
     // The keyboard.
     uint8_t keycode_vk[256];  // virtual key of each key code, 0 for none
@@ -69,16 +75,29 @@ struct X11State {
 X11State& x11_state();
 
 // x11_connection.cpp: the connection, its error handlers and its loss.
+// x11_connect opens it; x11_open_display also chooses the visual for the
+// picture.
+int32_t x11_connect();
 int32_t x11_open_display();
 void x11_close_display();
+// Tells the program, once, that the connection is gone.
+void x11_report_loss();
 // Requests whose failure matters: x11_begin_checked forgets earlier
 // errors, x11_sync_ok waits until the server has handled every request
 // sent so far and tells whether none failed since then.
 void x11_begin_checked();
 bool x11_sync_ok();
 
-// x11_window.cpp: the window.
+// x11_window.cpp: the window. x11_window_init makes and shows the
+// picture's window with the connection's visual: x11_window_create (placed
+// and styled for the request, not yet shown), the picture, x11_window_show.
+// x11_window_restyle places and styles a hidden window again for the
+// request as it stands (a full-screen switch).
 int32_t x11_window_init();
+int32_t x11_window_create();
+int32_t x11_window_show();
+void x11_window_hide();
+void x11_window_restyle();
 void x11_window_exit();
 void x11_confine_pointer(int32_t on);
 void x11_apply_requests();
@@ -109,6 +128,10 @@ void x11_drain_events();
 void x11_find_monitor(int* x, int* y, int* width, int* height);
 int32_t x11_refresh_rate();
 int32_t* x11_fetch_modes(int32_t depth, int32_t* count);
+// The display's sizes for `depth`: with `exact_depth`, when it is the
+// display's bits per pixel; otherwise when it is the display's depth or
+// the depth stored alike (15/16, 24/32). Over a connection of its own.
+int32_t* x11_list_modes(int32_t depth, int32_t* count, bool exact_depth);
 
 // x11_refresh.cpp: the refresh thread.
 void x11_thread_main();

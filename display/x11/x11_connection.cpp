@@ -1,5 +1,7 @@
+#include "display/window_events.h"
 #include "display/x11/x11_backend.h"
 #include "display/x11/x11_refresh.h"
+#include "runtime/console_end.h"
 
 namespace {
 
@@ -58,7 +60,7 @@ void open_input_method() {
 
 X11State& x11_state() { return g_state; }
 
-int32_t x11_open_display() {
+int32_t x11_connect() {
     if (!x11_library_load()) return -1;
     g_state = X11State{};
     g_state.display = x11.XOpenDisplay(nullptr);
@@ -69,17 +71,21 @@ int32_t x11_open_display() {
     g_state.screen = DefaultScreen(g_state.display);
     g_state.root = RootWindow(g_state.display, g_state.screen);
     intern_atoms();
-    if (!x11_choose_visual()) return -1;
     // Held keys then repeat as presses without releases between them.
     if (x11.XkbSetDetectableAutoRepeat) x11.XkbSetDetectableAutoRepeat(g_state.display, True, nullptr);
     open_input_method();
     return x11_sync_ok() ? 0 : -1;
 }
 
+int32_t x11_open_display() {
+    if (x11_connect() != 0 || !x11_choose_visual()) return -1;
+    return x11_sync_ok() ? 0 : -1;
+}
+
 void x11_close_display() {
     if (!g_state.display) return;
     if (g_state.im) x11.XCloseIM(g_state.im);
-    if (g_state.own_colormap) x11.XFreeColormap(g_state.display, g_state.colormap);
+    if (g_state.own_colormap && !g_state.lost) x11.XFreeColormap(g_state.display, g_state.colormap);
     x11.XCloseDisplay(g_state.display);
     x11.XSetErrorHandler(g_previous_error_handler);
     x11.XSetIOErrorHandler(g_previous_io_handler);
@@ -87,6 +93,15 @@ void x11_close_display() {
 }
 
 void x11_begin_checked() { g_state.error_code = 0; }
+
+// A lost connection is a closed window: the program gets the close key,
+// and whatever waits for input learns that none will come.
+void x11_report_loss() {
+    if (g_state.loss_reported) return;
+    g_state.loss_reported = true;
+    window_close_request();
+    console_mark_ended();
+}
 
 bool x11_sync_ok() {
     if (g_state.lost) return false;

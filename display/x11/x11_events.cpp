@@ -146,6 +146,7 @@ void client_message(const XClientMessageEvent& c) {
 
 void window_event(XEvent& ev) {
     if (ev.type == KeyPress || ev.type == ButtonPress) x11_state().input_seen = true;
+    if (ev.type == KeyPress || ev.type == KeyRelease || ev.type == FocusIn) x11_state().keys_changed = true;
     switch (ev.type) {
     case KeyPress: return key_press(ev.xkey);
     case KeyRelease: return x11_key_release(&ev.xkey);
@@ -185,6 +186,7 @@ void x11_drain_events() {
         if (x11.XFilterEvent(&ev, None)) continue;
         if (ev.type == MappingNotify) {
             x11_keyboard_mapping_changed(&ev.xmapping);
+            x.keys_changed = true;
             continue;
         }
         // Events of a window left behind by a full-screen switch are stale.

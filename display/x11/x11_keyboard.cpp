@@ -98,6 +98,7 @@ void build_keycode_table() {
 void x11_keyboard_init() {
     X11State& x = x11_state();
     std::memset(x.key_down, 0, sizeof x.key_down);
+    x.keys_changed = true;
     build_keycode_table();
     if (x.im)
         x.ic = x11.XCreateIC(x.im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, x.window,

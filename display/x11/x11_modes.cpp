@@ -12,6 +12,24 @@ bool randr_usable(Display* display) {
     return x11.has_xrandr && x11.XRRQueryExtension(display, &event_base, &error_base);
 }
 
+// Bits per pixel of the display's own depth (32 for depth 24), as images
+// of it are stored; 0 when unknown.
+int bits_per_pixel(Display* display) {
+    const int depth = DefaultDepth(display, DefaultScreen(display));
+    int count = 0, bits = 0;
+    XPixmapFormatValues* formats = x11.XListPixmapFormats(display, &count);
+    if (!formats) return 0;
+    for (int i = 0; i < count; ++i)
+        if (formats[i].depth == depth) bits = formats[i].bits_per_pixel;
+    x11.XFree(formats);
+    return bits;
+}
+
+bool depth_matches(Display* display, int32_t depth, bool exact_depth) {
+    if (exact_depth) return depth > 0 && depth == bits_per_pixel(display);
+    return mode_depth_matches(DefaultDepth(display, DefaultScreen(display)), depth);
+}
+
 // The sizes the display offers, width x 65536 + height, each once.
 std::vector<int32_t> display_sizes(Display* display) {
     std::vector<int32_t> sizes;
@@ -33,9 +51,9 @@ std::vector<int32_t> display_sizes(Display* display) {
     return sizes;
 }
 
-int32_t* modes_for(Display* display, int32_t depth, int32_t* count) {
+int32_t* modes_for(Display* display, int32_t depth, int32_t* count, bool exact_depth) {
     *count = 0;
-    if (!mode_depth_matches(DefaultDepth(display, DefaultScreen(display)), depth)) return nullptr;
+    if (!depth_matches(display, depth, exact_depth)) return nullptr;
     const std::vector<int32_t> sizes = display_sizes(display);
     auto* list = static_cast<int32_t*>(std::malloc(sizes.size() * sizeof(int32_t)));
     if (!list) return nullptr;
@@ -86,12 +104,11 @@ int32_t x11_refresh_rate() {
     return rate;
 }
 
-// The X11 back-end never changes the display's depth: the display's own
-// sizes are listed for its depth (and the one stored alike: 15/16, 24/32),
-// none for others. Asks over a connection of its own, made and closed on
-// the calling thread, so that it needs nothing of a running window's
-// thread (each connection is used by one thread only).
-int32_t* x11_fetch_modes(int32_t depth, int32_t* count) {
+// The display's depth is never changed: its own sizes are listed for its
+// depth (exactly: its bits per pixel), none for others. Asks over a connection of its own, made and
+// closed on the calling thread, so that it needs nothing of a running
+// window's thread (each connection is used by one thread only).
+int32_t* x11_list_modes(int32_t depth, int32_t* count, bool exact_depth) {
     static std::mutex serial;  // one temporary connection at a time
     std::lock_guard<std::mutex> lock(serial);
     *count = 0;
@@ -100,7 +117,10 @@ int32_t* x11_fetch_modes(int32_t depth, int32_t* count) {
     if (!display) return nullptr;
     // A server that goes away meanwhile only shortens the answer.
     if (x11.XSetIOErrorExitHandler) x11.XSetIOErrorExitHandler(display, ignore_loss, nullptr);
-    int32_t* list = modes_for(display, depth, count);
+    int32_t* list = modes_for(display, depth, count, exact_depth);
     x11.XCloseDisplay(display);
     return list;
 }
+
+// The depth stored alike (15/16, 24/32) lists the display's sizes too.
+int32_t* x11_fetch_modes(int32_t depth, int32_t* count) { return x11_list_modes(depth, count, false); }

@@ -12,7 +12,6 @@
 #include "gfx/key_codes.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
-#include "runtime/console_end.h"
 
 namespace {
 
@@ -26,16 +25,6 @@ struct PassLock {
 };
 
 thread_local bool t_in_pass = false;
-
-// A lost connection is a closed window: the program gets the close key,
-// and whatever waits for input learns that none will come.
-void report_loss() {
-    X11State& x = x11_state();
-    if (x.loss_reported) return;
-    x.loss_reported = true;
-    window_close_request();
-    console_mark_ended();
-}
 
 using Clock = std::chrono::steady_clock;
 
@@ -59,8 +48,14 @@ void refresh_pass() {
     x11_apply_requests();
     if (w.palette_changed.exchange(0)) gfx_mark_all_dirty();
     x11_refresh_picture();
-    if (w.active) x11_refresh_key_states();
     x11_drain_events();
+    // Keys change only with key and focus events: asking the server for the
+    // keyboard on every pass would cost a round trip each time.
+    X11State& x = x11_state();
+    if (w.active && x.keys_changed && !x.lost) {
+        x.keys_changed = false;
+        x11_refresh_key_states();
+    }
     if (!x11_state().lost) x11.XFlush(x11_state().display);
 }
 
@@ -76,7 +71,7 @@ void refresh_loop() {
         if (x11_state().input_seen) quick_until = Clock::now() + QUICK_SPELL;
         t_in_pass = false;
         if (x11_state().lost) {
-            report_loss();
+            x11_report_loss();
             return;
         }
     }
@@ -86,10 +81,10 @@ void refresh_loop() {
 
 void x11_end_thread_after_loss() {
     if (t_in_pass) {
-        report_loss();
+        x11_report_loss();
     } else {
         PassLock lock;
-        report_loss();
+        x11_report_loss();
     }
     pthread_exit(nullptr);
 }

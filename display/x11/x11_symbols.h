@@ -30,16 +30,20 @@
     X(X11, XInternAtom)                \
     X(X11, XMatchVisualInfo)           \
     X(X11, XListDepths)                \
+    X(X11, XListPixmapFormats)         \
     X(X11, XCreateColormap)            \
     X(X11, XFreeColormap)              \
     X(X11, XCreateWindow)              \
     X(X11, XDestroyWindow)             \
     X(X11, XMapRaised)                 \
+    X(X11, XUnmapWindow)               \
     X(X11, XMoveWindow)                \
+    X(X11, XMoveResizeWindow)          \
     X(X11, XClearWindow)               \
     X(X11, XSetInputFocus)             \
     X(X11, XStoreName)                 \
     X(X11, XChangeProperty)            \
+    X(X11, XDeleteProperty)            \
     X(X11, XGetWindowProperty)         \
     X(X11, XSetWMProtocols)            \
     X(X11, XAllocSizeHints)            \

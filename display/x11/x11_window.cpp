@@ -25,8 +25,15 @@ struct Placement {
 // Window mode: the picture's size, centred on the monitor. Full screen:
 // the whole monitor, the picture scaled by the largest whole factor that
 // fits and centred in it.
+// A window the program draws itself goes to the monitor's top-left corner
+// in full screen, at the picture's size.
 Placement place_window(const DisplayWindow& w, X11State& x) {
     x11_find_monitor(&x.monitor_x, &x.monitor_y, &x.monitor_width, &x.monitor_height);
+    if (x.drawn_by_program && (w.flags & SCREEN_FULLSCREEN)) {
+        x.scale = 1;
+        x.offset_x = x.offset_y = 0;
+        return {x.monitor_x, x.monitor_y, w.width, w.height};
+    }
     if (!(w.flags & SCREEN_FULLSCREEN)) {
         x.scale = 1;
         x.offset_x = x.offset_y = 0;
@@ -93,11 +100,13 @@ void set_size_hints(const X11State& x, const Placement& p, bool fullscreen) {
 void set_window_state(const X11State& x, const DisplayWindow& w) {
     Atom states[2];
     int count = 0;
-    if (w.flags & SCREEN_FULLSCREEN) states[count++] = x.atoms.net_wm_state_fullscreen;
+    if ((w.flags & SCREEN_FULLSCREEN) && !x.drawn_by_program) states[count++] = x.atoms.net_wm_state_fullscreen;
     if (w.flags & SCREEN_ALWAYS_ON_TOP) states[count++] = x.atoms.net_wm_state_above;
     if (count)
         x11.XChangeProperty(x.display, x.window, x.atoms.net_wm_state, XA_ATOM, 32, PropModeReplace,
                             reinterpret_cast<unsigned char*>(states), count);
+    else
+        x11.XDeleteProperty(x.display, x.window, x.atoms.net_wm_state);
 }
 
 // No caption or border: the window manager's decoration hint off.
@@ -116,7 +125,10 @@ void set_properties(X11State& x, DisplayWindow& w, const Placement& p) {
     const bool fullscreen = (w.flags & SCREEN_FULLSCREEN) != 0;
     set_size_hints(x, p, fullscreen);
     set_window_state(x, w);
-    if (fullscreen || (w.flags & SCREEN_NO_FRAME)) set_no_frame(x);
+    if (fullscreen || (w.flags & SCREEN_NO_FRAME))
+        set_no_frame(x);
+    else
+        x11.XDeleteProperty(x.display, x.window, x.atoms.motif_wm_hints);
 }
 
 Cursor make_blank_cursor(const X11State& x) {
@@ -151,6 +163,13 @@ bool create_window(X11State& x, const Placement& p) {
     return false;
 }
 
+void record_placement(DisplayWindow& w, const Placement& p) {
+    w.outer_width = p.width;
+    w.outer_height = p.height;
+    posix_window().window_x = p.x;
+    posix_window().window_y = p.y;
+}
+
 void warp_pointer(const X11State& x, int32_t px, int32_t py) {
     const int scale = x.scale > 1 ? x.scale : 1;
     x11.XWarpPointer(x.display, None, x.window, 0, 0, 0, 0, x.offset_x + px * scale + scale / 2,
@@ -159,25 +178,51 @@ void warp_pointer(const X11State& x, int32_t px, int32_t py) {
 
 }  // namespace
 
-int32_t x11_window_init() {
+int32_t x11_window_create() {
     X11State& x = x11_state();
     DisplayWindow& w = display_window();
     if (!x.display || x.lost) return -1;
     const Placement p = place_window(w, x);
     if (!create_window(x, p)) return -1;
-    w.outer_width = p.width;
-    w.outer_height = p.height;
-    posix_window().window_x = p.x;
-    posix_window().window_y = p.y;
+    record_placement(w, p);
     set_properties(x, w, p);
     x.blank_cursor = make_blank_cursor(x);
     show_cursor(x, mouse_state().cursor_shown != 0);
     x11_keyboard_init();
-    if (x11_framebuffer_init() != 0) return -1;
+    return 0;
+}
+
+int32_t x11_window_show() {
+    X11State& x = x11_state();
+    if (!x.window || x.lost) return -1;
     x.focus_asked = false;
     x11_begin_checked();
     x11.XMapRaised(x.display, x.window);
     return x11_sync_ok() ? 0 : -1;
+}
+
+void x11_window_hide() {
+    X11State& x = x11_state();
+    if (!x.window || x.lost) return;
+    x11_confine_pointer(0);
+    x11.XUnmapWindow(x.display, x.window);
+    x11.XSync(x.display, False);
+}
+
+void x11_window_restyle() {
+    X11State& x = x11_state();
+    DisplayWindow& w = display_window();
+    if (!x.window || x.lost) return;
+    const Placement p = place_window(w, x);
+    x11.XMoveResizeWindow(x.display, x.window, p.x, p.y, static_cast<unsigned>(p.width),
+                          static_cast<unsigned>(p.height));
+    record_placement(w, p);
+    set_properties(x, w, p);
+}
+
+int32_t x11_window_init() {
+    if (x11_window_create() != 0 || x11_framebuffer_init() != 0) return -1;
+    return x11_window_show();
 }
 
 void x11_window_exit() {
@@ -186,8 +231,9 @@ void x11_window_exit() {
     x11_confine_pointer(0);
     x11_framebuffer_exit();
     x11_keyboard_exit();
-    if (x.window) x11.XDestroyWindow(x.display, x.window);
-    if (x.blank_cursor) x11.XFreeCursor(x.display, x.blank_cursor);
+    // A lost server took the window and the cursor with it.
+    if (x.window && !x.lost) x11.XDestroyWindow(x.display, x.window);
+    if (x.blank_cursor && !x.lost) x11.XFreeCursor(x.display, x.blank_cursor);
     x.window = 0;
     x.blank_cursor = 0;
     if (!x.lost) x11.XSync(x.display, False);

@@ -67,15 +67,7 @@ class X11ScreenTest : public ::testing::Test {
     }
 
     // The input focus on the program's window, as a click on it gives.
-    void focus_window() {
-        client_->give_focus(window_);
-        Window focus = 0;
-        int revert = 0;
-        ASSERT_TRUE(wait_until([&] {
-            XGetInputFocus(client_->display(), &focus, &revert);
-            return focus == window_;
-        }));
-    }
+    void focus_window() { ASSERT_TRUE(client_->give_focus(window_)); }
 
     // Keys the window posted, `count` of them or what came within the time.
     static std::vector<int32_t> take_keys(size_t count, std::chrono::milliseconds limit = std::chrono::seconds(5)) {

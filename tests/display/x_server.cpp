@@ -243,9 +243,15 @@ void XClient::focus_elsewhere() {
     give_focus(decoy_);
 }
 
-void XClient::give_focus(Window w) const {
+bool XClient::give_focus(Window w) const {
     XSetInputFocus(display_, w, RevertToParent, CurrentTime);
     XSync(display_, False);
+    return wait_until([&] {
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(display_, &focus, &revert);
+        return focus == w;
+    });
 }
 
 void XClient::bind_keysyms(const std::vector<KeySym>& keysyms) const {

@@ -65,7 +65,9 @@ class XClient {
     // Gives the input focus to a window of the test's own, made the first
     // time and kept until destruction.
     void focus_elsewhere();
-    void give_focus(Window w) const;
+    // Gives the input focus to the window, as a click on it does, and waits
+    // until the server has it there: false when it never comes.
+    bool give_focus(Window w) const;
     // Puts the keysyms on free key codes, as a keyboard that has those keys
     // would. (xdotool's own remapping for each key races with the client.)
     void bind_keysyms(const std::vector<KeySym>& keysyms) const;

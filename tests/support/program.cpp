@@ -148,3 +148,11 @@ ProgramResult run_program(const ProgramRun& run) {
 
     return result;
 }
+
+bool process_running(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return false;
+    const size_t close = line.rfind(')');
+    return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
+}

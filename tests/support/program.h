@@ -41,3 +41,6 @@ struct ProgramResult {
 };
 
 ProgramResult run_program(const ProgramRun& run);
+
+// The process runs, and is not merely waiting to be reaped.
+bool process_running(int pid);

@@ -1,7 +1,6 @@
 #include "support/window_program.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <optional>
 #include <sstream>
 
@@ -42,13 +41,6 @@ std::vector<Rgb> final_picture(const std::string& typed) {
     return picture;
 }
 
-bool process_alive(int pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return false;
-    const size_t close = line.rfind(')');
-    return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
-}
 
 void WindowProgramTest::start_server(const std::string& screen) {
     server_ = std::make_unique<XvfbServer>(screen);

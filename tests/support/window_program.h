@@ -15,9 +15,6 @@
 // steps on the in-memory screen of this process.
 std::vector<Rgb> final_picture(const std::string& typed);
 
-// The process runs, not merely waits to be reaped.
-bool process_alive(int pid);
-
 // A test with an X server of its own and a user at it.
 class WindowProgramTest : public ::testing::Test {
    protected:

@@ -58,13 +58,7 @@ class WineGdiProgram : public WindowProgramTest {
             20s))
             << "the window never had the client area's size";
         server_->xdotool({"mousemove", "--window", std::to_string(w), "256", "256"});
-        client_->give_focus(w);
-        EXPECT_TRUE(wait_until([&] {
-            Window focus = 0;
-            int revert = 0;
-            XGetInputFocus(client_->display(), &focus, &revert);
-            return focus == w;
-        }));
+        EXPECT_TRUE(client_->give_focus(w));
         wait_until_keys_arrive(w);
         return w;
     }
@@ -160,7 +154,7 @@ TEST_F(WineGdiProgram, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
         keys({"Return"});
         EXPECT_TRUE(shows(w, picture));
         wait_for_final_wait();
-        EXPECT_TRUE(process_alive(pid));  // waiting for the key
+        EXPECT_TRUE(process_running(pid));  // waiting for the key
         keys({"space"});
     });
     expect_clean_exit(r);
@@ -183,7 +177,7 @@ TEST_F(WineGdiProgram, CloseButtonAtThePromptChangesNothingAndAtTheFinalWaitEnds
         keys({"Return"});
         EXPECT_TRUE(shows(w, picture));
         wait_for_final_wait();
-        EXPECT_TRUE(process_alive(pid));
+        EXPECT_TRUE(process_running(pid));
         client_->send_close(w);
     });
     expect_clean_exit(r);
@@ -203,7 +197,7 @@ TEST_F(WineGdiProgram, KeysTypedDuringTheRunAreDrained) {
         client_->send_close(w);
         EXPECT_TRUE(shows(w, picture));
         wait_for_final_wait();
-        EXPECT_TRUE(process_alive(pid)) << "a key typed during the run ended the final wait";
+        EXPECT_TRUE(process_running(pid)) << "a key typed during the run ended the final wait";
         keys({"Escape"});
     });
     expect_clean_exit(r);
