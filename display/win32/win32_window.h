@@ -4,6 +4,15 @@
 // critical section), the refresh thread and its start handshake, the
 // window procedure, and the pieces of window creation the back-ends have
 // in common (monitor, display mode, centring, refresh rate).
+//
+// A back-end with a refresh thread ("GDI", "DirectX") sets its operations
+// in the record and calls display_window_init. Its thread main makes the
+// window (display_window_create); once it is made, display_window_started
+// lets the drawing thread go on, and its refresh loop runs while the
+// record says running, each pass under the display lock and ending with
+// display_pump_messages. Before the thread ends, made or not, it runs its
+// window exit under the display lock: only the thread that made a window
+// can destroy it.
 #include <windows.h>
 
 #include <cstdint>
