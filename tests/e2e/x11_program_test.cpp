@@ -58,10 +58,9 @@ class X11Program : public WindowProgramTest {
 
     void focus(Window w) { client_->give_focus(w); }
 
-
     // The files are closed; the program is past them, at the key drain and
     // the final wait. A key that comes before the drain is over is drained.
-    void wait_for_final_wait() {
+    void wait_for_final_wait() override {
         EXPECT_TRUE(wait_until([&] {
             for (const char* name : SHAPE_FILES) {
                 struct stat st {};
@@ -129,68 +128,34 @@ TEST_F(X11Program, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
     expect_files_for_rate(128);
 }
 
-// The close button while the rate is typed changes nothing; at the final
-// wait it ends the run.
 TEST_F(X11Program, CloseButtonDuringInputIsIgnoredAndAtTheEndEndsTheRun) {
     start_server();
-    const std::vector<Rgb> picture = final_picture("128");
     const ProgramResult r = run([&](int pid) {
         const Window w = program_window();
         focus(w);
-        type("12");
-        client_->send_close(w);
-        std::this_thread::sleep_for(300ms);
-        EXPECT_TRUE(client_->exists(w));
-        type("8");
-        keys({"Return"});
-        EXPECT_TRUE(shows(w, picture));
-        wait_for_final_wait();
-        EXPECT_TRUE(process_running(pid));
-        client_->send_close(w);
+        close_at_the_prompt_and_at_the_end(w, pid);
     });
     expect_clean_exit(r);
     expect_files_for_rate(128);
 }
 
-// Keys pressed with Enter and right after it, and the close button while
-// the shapes are computed, are drained before the final wait; only a key
-// pressed afterwards ends the run.
 TEST_F(X11Program, KeysAndCloseDuringTheRunAreDrained) {
     start_server();
-    const std::vector<Rgb> picture = final_picture("128");
     const ProgramResult r = run([&](int pid) {
         const Window w = program_window();
         focus(w);
-        type("128");
-        wait_for_echo(w, picture, 3);  // the queue has room for the burst
-        server_->xdotool({"key", "--delay", "0", "Return", "a", "b", "c", "d", "e", "f", "g", "Up", "F1", "x", "y"});
-        client_->send_close(w);
-        EXPECT_TRUE(shows(w, picture));
-        wait_for_final_wait();
-        EXPECT_TRUE(process_running(pid)) << "a key typed during the run ended the final wait";
-        keys({"Escape"});
+        keys_during_the_run(w, pid);
     });
     expect_clean_exit(r);
     expect_files_for_rate(128);
 }
 
-// A flood of editing keys, more than the key queue holds, and editing
-// across the line: "128", the cursor to its start, "-" before it.
 TEST_F(X11Program, KeyFloodAndEditing) {
     start_server();
-    const std::vector<Rgb> picture = final_picture("-128");
-    const std::vector<Rgb> typed = final_picture("128");
     const ProgramResult r = run([&](int) {
         const Window w = program_window();
         focus(w);
-        type("128");
-        wait_for_echo(w, typed, 3);
-        server_->xdotool({"key", "--delay", "0", "--repeat", "100", "Left"});
-        std::this_thread::sleep_for(300ms);
-        keys({"Home", "minus", "End", "Return"});
-        EXPECT_TRUE(shows(w, picture));
-        wait_for_final_wait();
-        keys({"space"});
+        editing_with_a_key_flood(w);
     });
     expect_clean_exit(r);
     expect_files_for_rate(-128);

@@ -1,8 +1,11 @@
 #include "support/window_program.h"
 
+#include "support/program.h"
+
 #include <cstdlib>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include "generator/run.h"
 #include "gfx/key_queue.h"
@@ -79,4 +82,42 @@ void WindowProgramTest::keys(const std::vector<std::string>& names) {
 
 void WindowProgramTest::wait_for_echo(Window w, const std::vector<Rgb>& picture, size_t typed) {
     EXPECT_TRUE(shows(w, picture, std::chrono::seconds(20), (6 + typed) * 8, 8));
+}
+
+void WindowProgramTest::close_at_the_prompt_and_at_the_end(Window w, int pid) {
+    const std::vector<Rgb> picture = final_picture("128");
+    type("12");
+    wait_for_echo(w, final_picture("12"), 2);
+    client_->send_close(w);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(client_->exists(w));
+    type("8");
+    keys({"Return"});
+    EXPECT_TRUE(shows(w, picture));
+    wait_for_final_wait();
+    EXPECT_TRUE(process_running(pid));
+    client_->send_close(w);
+}
+
+void WindowProgramTest::keys_during_the_run(Window w, int pid) {
+    const std::vector<Rgb> picture = final_picture("128");
+    type("128");
+    wait_for_echo(w, picture, 3);  // the queue has room for the burst
+    server_->xdotool({"key", "--delay", "0", "Return", "a", "b", "c", "d", "e", "f", "g", "Up", "F1", "x", "y"});
+    client_->send_close(w);
+    EXPECT_TRUE(shows(w, picture));
+    wait_for_final_wait();
+    EXPECT_TRUE(process_running(pid)) << "a key typed during the run ended the final wait";
+    keys({"Escape"});
+}
+
+void WindowProgramTest::editing_with_a_key_flood(Window w) {
+    type("128");
+    wait_for_echo(w, final_picture("128"), 3);
+    server_->xdotool({"key", "--delay", "0", "--repeat", "100", "Left"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    keys({"Home", "minus", "End", "Return"});
+    EXPECT_TRUE(shows(w, final_picture("-128")));
+    wait_for_final_wait();
+    keys({"space"});
 }

@@ -39,6 +39,24 @@ class WindowProgramTest : public ::testing::Test {
     // has taken those keys from the key queue.
     void wait_for_echo(Window w, const std::vector<Rgb>& picture, size_t typed);
 
+    // The files are written: the program is at the key drain and the final
+    // wait. A key that comes before the drain is over is drained.
+    virtual void wait_for_final_wait() = 0;
+
+    // The user's part of runs every window goes through, on a window that
+    // takes keys; each ends the run.
+    // The close button while the rate is typed changes nothing; at the
+    // final wait it ends the run. Rate 128.
+    void close_at_the_prompt_and_at_the_end(Window w, int pid);
+    // Keys pressed with Enter and right after it, and the close button while
+    // the shapes are computed, are drained before the final wait; only a key
+    // pressed afterwards ends the run. Rate 128.
+    void keys_during_the_run(Window w, int pid);
+    // A flood of editing keys, more than the key queue holds, and editing
+    // across the line: "128", the cursor to its start, "-" before it.
+    // Rate -128.
+    void editing_with_a_key_flood(Window w);
+
     std::unique_ptr<XvfbServer> server_;
     std::unique_ptr<XClient> client_;
 };

@@ -92,7 +92,7 @@ class WineGdiProgram : public WindowProgramTest {
 
     // The files are written: the program is at the key drain and the final
     // wait. A key that comes before the drain is over is drained.
-    void wait_for_final_wait() {
+    void wait_for_final_wait() override {
         EXPECT_TRUE(wait_until([&] { return wave_files_complete(dir_.path()); }, 30s));
         std::this_thread::sleep_for(300ms);
     }
@@ -161,65 +161,20 @@ TEST_F(WineGdiProgram, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
     EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
 }
 
-// The close button while the rate is typed changes nothing; at the final
-// wait it ends the run.
 TEST_F(WineGdiProgram, CloseButtonAtThePromptChangesNothingAndAtTheFinalWaitEndsTheRun) {
-    const std::vector<Rgb> picture = final_picture("128");
-    const std::vector<Rgb> typed = final_picture("12");
-    const ProgramResult r = run([&](int pid) {
-        const Window w = program_window();
-        type("12");
-        wait_for_echo(w, typed, 2);
-        client_->send_close(w);
-        std::this_thread::sleep_for(300ms);
-        EXPECT_TRUE(client_->exists(w));
-        type("8");
-        keys({"Return"});
-        EXPECT_TRUE(shows(w, picture));
-        wait_for_final_wait();
-        EXPECT_TRUE(process_running(pid));
-        client_->send_close(w);
-    });
+    const ProgramResult r = run([&](int pid) { close_at_the_prompt_and_at_the_end(program_window(), pid); });
     expect_clean_exit(r);
     EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
 }
 
-// Keys pressed with Enter and right after it, and the close button while
-// the shapes are computed, are drained before the final wait; only a key
-// pressed afterwards ends the run.
 TEST_F(WineGdiProgram, KeysTypedDuringTheRunAreDrained) {
-    const std::vector<Rgb> picture = final_picture("128");
-    const ProgramResult r = run([&](int pid) {
-        const Window w = program_window();
-        type("128");
-        wait_for_echo(w, picture, 3);
-        server_->xdotool({"key", "--delay", "0", "Return", "a", "b", "c", "d", "e", "f", "g", "Up", "F1", "x", "y"});
-        client_->send_close(w);
-        EXPECT_TRUE(shows(w, picture));
-        wait_for_final_wait();
-        EXPECT_TRUE(process_running(pid)) << "a key typed during the run ended the final wait";
-        keys({"Escape"});
-    });
+    const ProgramResult r = run([&](int pid) { keys_during_the_run(program_window(), pid); });
     expect_clean_exit(r);
     EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
 }
 
-// Editing on the line, and a flood of keys, more than the key queue holds:
-// "128", the cursor to its start, "-" before it.
 TEST_F(WineGdiProgram, EditingAndAKeyFlood) {
-    const std::vector<Rgb> picture = final_picture("-128");
-    const std::vector<Rgb> typed = final_picture("128");
-    const ProgramResult r = run([&](int) {
-        const Window w = program_window();
-        type("128");
-        wait_for_echo(w, typed, 3);
-        server_->xdotool({"key", "--delay", "0", "--repeat", "60", "Left"});
-        std::this_thread::sleep_for(300ms);
-        keys({"Home", "minus", "End", "Return"});
-        EXPECT_TRUE(shows(w, picture));
-        wait_for_final_wait();
-        keys({"space"});
-    });
+    const ProgramResult r = run([&](int) { editing_with_a_key_flood(program_window()); });
     expect_clean_exit(r);
     EXPECT_EQ(check_wave_files(dir_.path(), -128), "");
 }
