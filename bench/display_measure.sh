@@ -11,35 +11,14 @@ seconds=${SECONDS_IDLE:-5}
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DWT_BENCH=ON -DWT_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target wavetable display_bench display_latency gl_flip_bench >/dev/null
 
-work=$(mktemp -d)
-cleanup() {
-    [ -n "${program:-}" ] && kill "$program" 2>/dev/null || true
-    [ -n "${server:-}" ] && kill "$server" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-server=$!
-while [ ! -s "$work/display" ]; do sleep 0.05; done
-DISPLAY=:$(head -n1 "$work/display")
-export DISPLAY
-
-# CPU time of every thread of the process, in nanoseconds.
-cpu_ns() {
-    total=0
-    for t in /proc/"$1"/task/*/schedstat; do
-        read -r ns _ < "$t" || ns=0
-        total=$((total + ns))
-    done
-    echo "$total"
-}
+. "$top/bench/xvfb_measure.sh"
+start_xvfb
 
 idle_cpu() {  # label
     before=$(cpu_ns "$program")
     sleep "$seconds"
     after=$(cpu_ns "$program")
-    echo "$1: $(awk -v d=$((after - before)) -v s="$seconds" 'BEGIN { printf "%.1f", d / (s * 1e7) }')% of one core over ${seconds} s"
+    echo "$1: $(percent $((after - before)))% of one core over ${seconds} s"
 }
 
 cd "$work"

@@ -1,5 +1,6 @@
+#include "display/gdi/gdi_driver.h"
 #include "gfx/drivers.h"
 #include "gfx/screen.h"
 
 // The window drivers of this platform, in the order they are tried.
-const GfxDriver* const gfx_window_drivers[] = {nullptr};
+const GfxDriver* const gfx_window_drivers[] = {&gdi_driver, nullptr};

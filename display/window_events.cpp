@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "display/display_window.h"
+#include "display/window_platform.h"
 #include "gfx/drivers.h"
 #include "gfx/key_codes.h"
 #include "gfx/key_queue.h"
@@ -36,9 +37,7 @@ void clear_key_states() {
 
 }  // namespace
 
-// Raising the refresh thread's priority for SCREEN_HIGH_PRIORITY needs
-// privileges the program does not have here, so activation leaves it be.
-void window_activate(bool active) {
+void window_activate(bool active, bool while_minimised) {
     DisplayWindow& w = display_window();
     MouseState& m = mouse_state();
     w.active = active ? 1 : 0;
@@ -49,8 +48,9 @@ void window_activate(bool active) {
         if (m.tracking) {
             event_post(GfxEvent{EVENT_MOUSE_EXIT, 0, 0, 0, 0});
             m.tracking = 0;
+            window_platform_leave_notice(false);
         }
-        event_post(GfxEvent{EVENT_WINDOW_LOST_FOCUS, 0, 0, 0, 0});
+        if (!while_minimised) event_post(GfxEvent{EVENT_WINDOW_LOST_FOCUS, 0, 0, 0, 0});
         if (m.clip) confine_pointer(0);
         return;
     }
@@ -73,6 +73,7 @@ void fullscreen_toggle() {
     MouseState& m = mouse_state();
     if (m.tracking) event_post(GfxEvent{EVENT_MOUSE_EXIT, 0, 0, 0, 0});
     if (w.flags & SCREEN_NO_SWITCH) return;
+    window_platform_before_switch();
     if (m.clip) confine_pointer(0);
     w.backend.window_exit();
     w.flags ^= SCREEN_FULLSCREEN;

@@ -66,13 +66,17 @@ struct KeyMessage {
     int32_t character;    // what the key types now, as a signed CP437 byte; 0 for none
     int32_t repeat;       // presses this message stands for (at least 1)
     bool was_down;        // the key was already down: an autorepeat
+    bool system_key;      // a system key: pressed with Alt, or F10
 };
 
 // A key press: posts the key's code when it is an extended key (above
 // 255), as often as the repeat count, and its event. Alt+Return switches
-// between window and full screen instead.
-void window_key_down(const KeyMessage& key);
-void window_key_up(const KeyMessage& key);
+// between window and full screen instead; an inactive window leaves system
+// keys alone. True when the platform's default handling of the key is to
+// follow; false for keys that must not reach it (F10 and Alt would open
+// the window menu, a close key would close the window, Alt+Return).
+bool window_key_down(const KeyMessage& key);
+bool window_key_up(const KeyMessage& key);
 
 // A typed character (code page 437 byte): posted as a signed byte, as often
 // as the repeat count. Printable keys reach the key queue only this way.
@@ -82,8 +86,9 @@ void window_typed(int32_t cp437, int32_t repeat);
 // event. The window stays.
 void window_close_request();
 
-// Input focus gained or lost.
-void window_activate(bool active);
+// Input focus gained or lost. A window activated while minimised counts
+// as inactive but reports no focus loss.
+void window_activate(bool active, bool while_minimised = false);
 
 // The 128 key states from the platform's keyboard: vk_down has one byte
 // per virtual key, nonzero while down.
@@ -97,6 +102,9 @@ void window_mouse_wheel(int32_t delta);
 void window_mouse_hwheel(int32_t delta);
 void window_mouse_enter();
 void window_mouse_leave();
+// Arms the leave notice when the window is active and none is armed, and
+// reports the pointer's entry.
+void window_track_pointer();
 
 // Window mode <-> full screen, unless SCREEN_NO_SWITCH: the back-end's
 // window exit and init with the full-screen flag flipped, falling back to
@@ -104,7 +112,7 @@ void window_mouse_leave();
 void fullscreen_toggle();
 
 // The get_mouse and set_mouse slots of window drivers (drawing thread,
-// under the display lock). The pointer warp, cursor and clip changes are
-// carried out by the refresh thread.
+// under the display lock). The platform moves the pointer, shows or hides
+// the cursor and confines the pointer (window_platform.h).
 int32_t window_get_mouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* clip);
 void window_set_mouse(int32_t x, int32_t y, int32_t cursor, int32_t clip);

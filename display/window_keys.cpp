@@ -23,29 +23,28 @@ int32_t key_code(const KeyMessage& key) {
 
 }  // namespace
 
-void window_key_down(const KeyMessage& key) {
-    const bool alt = (key.modifiers & ALT_HELD) != 0;
-    // Keys pressed with Alt, and F10, are system keys: an inactive window
-    // leaves them alone.
-    if ((alt || key.virtual_key == VKEY_F10) && !display_window().active) return;
-    if (alt && key.virtual_key == VKEY_RETURN) {
+bool window_key_down(const KeyMessage& key) {
+    if (key.system_key && !display_window().active) return true;
+    if (key.system_key && key.virtual_key == VKEY_RETURN && (key.modifiers & ALT_HELD)) {
         fullscreen_toggle();
-        return;
+        return false;
     }
     const int32_t code = key_code(key);
     if (code > 255)
         for (int32_t i = 0; i < key.repeat; ++i) key_post(code);
-    if (silent_key(key.virtual_key, code)) return;
+    if (silent_key(key.virtual_key, code)) return false;
     event_post(GfxEvent{key.was_down ? EVENT_KEY_REPEAT : EVENT_KEY_PRESS, event_scan(key.virtual_key),
                         code < 256 ? code : 0, 0, 0});
+    return true;
 }
 
-// A release with Alt held is a system key release, which reports nothing.
-void window_key_up(const KeyMessage& key) {
-    if (key.modifiers & ALT_HELD) return;
+// A system key's release reports nothing.
+bool window_key_up(const KeyMessage& key) {
+    if (key.system_key) return true;
     const int32_t code = key_code(key);
-    if (silent_key(key.virtual_key, code)) return;
+    if (silent_key(key.virtual_key, code)) return false;
     event_post(GfxEvent{EVENT_KEY_RELEASE, event_scan(key.virtual_key), code < 256 ? code : 0, 0, 0});
+    return true;
 }
 
 void window_typed(int32_t cp437, int32_t repeat) {

@@ -1,5 +1,6 @@
 #include "display/display_window.h"
 #include "display/window_events.h"
+#include "display/window_platform.h"
 #include "gfx/screen.h"
 
 namespace {
@@ -12,6 +13,7 @@ constexpr int32_t NOT_GIVEN = static_cast<int32_t>(0x80000000u);
 // message that armed it reports the pointer's entry instead of its own event.
 void start_tracking(GfxEvent& event) {
     if (g_mouse.tracking || !display_window().active) return;
+    window_platform_leave_notice(true);
     g_mouse.tracking = 1;
     event = GfxEvent{EVENT_MOUSE_ENTER, 0, 0, 0, 0};
     if (g_mouse.clip && display_window().backend.confine_pointer) display_window().backend.confine_pointer(1);
@@ -69,6 +71,10 @@ void window_mouse_hwheel(int32_t delta) {
 
 void window_mouse_enter() {
     g_mouse.inside = 1;
+    window_track_pointer();
+}
+
+void window_track_pointer() {
     GfxEvent event{};
     start_tracking(event);
     post_if_any(event);
@@ -92,23 +98,21 @@ int32_t window_get_mouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* button
 }
 
 void window_set_mouse(int32_t x, int32_t y, int32_t cursor, int32_t clip) {
-    DisplayWindow& w = display_window();
+    const DisplayWindow& w = display_window();
     if (x != NOT_GIVEN || y != NOT_GIVEN) {
         if (x == NOT_GIVEN) x = g_mouse.last_x;
         if (y == NOT_GIVEN) y = g_mouse.last_y;
         g_mouse.inside = 1;
         g_mouse.last_x = clamp(x, 0, w.width - 1);
         g_mouse.last_y = clamp(y, 0, w.height - 1);
-        w.requests.warp = true;
-        w.requests.warp_x = g_mouse.last_x;
-        w.requests.warp_y = g_mouse.last_y;
+        window_platform_place_pointer(g_mouse.last_x, g_mouse.last_y);
     }
     if (cursor >= 0 && (cursor > 0) != (g_mouse.cursor_shown != 0)) {
         g_mouse.cursor_shown = cursor > 0 ? 1 : 0;
-        w.requests.cursor = true;
+        window_platform_cursor_changed();
     }
     if (clip >= 0) {
         g_mouse.clip = clip > 0 ? 1 : 0;
-        w.requests.clip = true;
+        window_platform_clip_changed();
     }
 }

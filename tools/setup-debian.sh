@@ -13,9 +13,11 @@ build_packages="cmake g++ make pkg-config libx11-dev libxext-dev libxrandr-dev l
 test_packages="$build_packages libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev \
 mandoc desktop-file-utils lintian dpkg-dev file libglx-mesa0 libgl1-mesa-dri"
 # The mingw-w64 cross compiler (POSIX threads), GoogleTest's sources for it,
-# Wine to run the result, tmux for its console; the Linux side of the tests
-# needs what the Linux tests need to configure.
-windows_packages="$build_packages libgtest-dev libpng-dev googletest g++-mingw-w64-x86-64-posix wine wine64 tmux"
+# Wine to run the result, tmux for its console, an X server and xdotool for
+# its window; the Linux side of the tests needs what the Linux tests need to
+# configure.
+windows_packages="$build_packages libgtest-dev libpng-dev googletest g++-mingw-w64-x86-64-posix wine wine64 tmux \
+xvfb xdotool"
 
 case "${1:-build}" in
     build) wanted=$build_packages ;;

@@ -4,10 +4,16 @@
 # use it. The Wine prefix is the build's own (WINEPREFIX overrides), made
 # once under a lock so that tests started together don't race to create it.
 # Without WT_WINE_DISPLAY the program runs without an X display, as on a
-# machine with no desktop.
+# machine with no desktop. Programs with and without a display get prefixes
+# of their own: Wine's desktop keeps the display driver of the program that
+# made it, and every program of the same Wine server gets that one.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
-: "${WINEPREFIX:=$top/build/wine-prefix}"
+if [ -n "${WT_WINE_DISPLAY:-}" ]; then
+    : "${WINEPREFIX:=$top/build/wine-prefix-display}"
+else
+    : "${WINEPREFIX:=$top/build/wine-prefix}"
+fi
 export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko: their installers would ask on the first start.

@@ -1,6 +1,7 @@
 #include <cstdlib>
 
 #include "display/display_window.h"
+#include "display/posix/posix_window.h"
 #include "display/window_events.h"
 #include "display/x11/x11_backend.h"
 #include "gfx/screen.h"
@@ -107,8 +108,8 @@ void moved() {
     int left = 0, top = 0;
     Window child;
     if (x11.XTranslateCoordinates(x.display, x.window, x.root, 0, 0, &left, &top, &child)) {
-        display_window().window_x = left;
-        display_window().window_y = top;
+        posix_window().window_x = left;
+        posix_window().window_y = top;
     }
 }
 

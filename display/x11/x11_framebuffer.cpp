@@ -225,11 +225,8 @@ void x11_refresh_picture() {
     const GfxScreen* s = g_gfx_screen;
     if (!s || !x.picture.image || !w.converter) return;
     const int rows = w.height < s->height * s->line_repeat ? w.height : s->height * s->line_repeat;
-    int first = 0;
-    while (first < rows && !s->dirty_rows[first]) ++first;
-    if (first == rows) return;
-    int last = rows - 1;
-    while (!s->dirty_rows[last]) --last;
+    int32_t first = 0, last = 0;
+    if (!dirty_span(s->dirty_rows, rows, &first, &last)) return;
     settle_puts();
     w.converter(reinterpret_cast<uint8_t*>(x.picture.image->data), x.picture.image->bytes_per_line);
     std::memset(s->dirty_rows, 0, static_cast<size_t>(rows));

@@ -74,6 +74,7 @@ KeyMessage key_message(XKeyEvent* event, KeySym looked_up, const uint8_t* typed,
     m.character = count == 1 ? static_cast<int8_t>(typed[0]) : 0;
     m.repeat = repeat;
     m.was_down = x11_state().key_down[event->keycode & 0xFF] != 0;
+    m.system_key = (event->state & Mod1Mask) || key.virtual_key == VKEY_F10;
     return m;
 }
 

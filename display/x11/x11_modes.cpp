@@ -2,6 +2,7 @@
 #include <mutex>
 #include <vector>
 
+#include "display/mode_list.h"
 #include "display/x11/x11_backend.h"
 
 namespace {
@@ -26,11 +27,7 @@ int bits_per_pixel(Display* display) {
 
 bool depth_matches(Display* display, int32_t depth, bool exact_depth) {
     if (exact_depth) return depth > 0 && depth == bits_per_pixel(display);
-    const int display_depth = DefaultDepth(display, DefaultScreen(display));
-    if (depth == display_depth) return true;
-    const int partner = display_depth == 24 ? 32 : display_depth == 32 ? 24 : display_depth == 16 ? 15
-                        : display_depth == 15 ? 16 : 0;
-    return depth == partner;
+    return mode_depth_matches(DefaultDepth(display, DefaultScreen(display)), depth);
 }
 
 // The sizes the display offers, width x 65536 + height, each once.

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "display/display_window.h"
+#include "display/posix/posix_window.h"
 #include "display/program_icon.h"
 #include "display/window_events.h"
 #include "display/x11/x11_backend.h"
@@ -36,8 +37,8 @@ Placement place_window(const DisplayWindow& w, X11State& x) {
     if (!(w.flags & SCREEN_FULLSCREEN)) {
         x.scale = 1;
         x.offset_x = x.offset_y = 0;
-        return {x.monitor_x + ((x.monitor_width - w.width) >> 1), x.monitor_y + ((x.monitor_height - w.height) >> 1),
-                w.width, w.height};
+        return {centred_start(x.monitor_x, x.monitor_width, w.width),
+                centred_start(x.monitor_y, x.monitor_height, w.height), w.width, w.height};
     }
     const int by_width = x.monitor_width / w.width, by_height = x.monitor_height / w.height;
     x.scale = by_width < by_height ? by_width : by_height;
@@ -165,8 +166,8 @@ bool create_window(X11State& x, const Placement& p) {
 void record_placement(DisplayWindow& w, const Placement& p) {
     w.outer_width = p.width;
     w.outer_height = p.height;
-    w.window_x = p.x;
-    w.window_y = p.y;
+    posix_window().window_x = p.x;
+    posix_window().window_y = p.y;
 }
 
 void warp_pointer(const X11State& x, int32_t px, int32_t py) {
@@ -254,13 +255,13 @@ void x11_confine_pointer(int32_t on) {
 void x11_apply_requests() {
     X11State& x = x11_state();
     DisplayWindow& w = display_window();
-    WindowRequests& r = w.requests;
+    WindowRequests& r = posix_window().requests;
     if (!x.window || x.lost) return;
     if (r.title) set_title(x, w.title);
     if (r.move && !(w.flags & SCREEN_FULLSCREEN)) x11.XMoveWindow(x.display, x.window, r.move_x, r.move_y);
     if (r.warp) warp_pointer(x, r.warp_x, r.warp_y);
     if (r.cursor) show_cursor(x, mouse_state().cursor_shown != 0);
     if (r.clip) x11_confine_pointer(mouse_state().clip && w.active);
-    if (w.bells.exchange(0) > 0) x11.XBell(x.display, 0);
+    if (posix_window().bells.exchange(0) > 0) x11.XBell(x.display, 0);
     r = WindowRequests{};
 }

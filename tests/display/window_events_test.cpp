@@ -64,9 +64,12 @@ class WindowEvents : public NullScreenTest {
         return out;
     }
 
+    // A key as a window system reports it: pressed with Alt, or F10, it is
+    // a system key.
     static KeyMessage key(int32_t vk, int32_t scan, uint32_t modifiers = 0, int32_t character = 0,
                           int32_t repeat = 1, bool was_down = false) {
-        return KeyMessage{vk, scan, modifiers, character, repeat, was_down};
+        const bool system = (modifiers & (KEYMOD_LEFT_ALT | KEYMOD_RIGHT_ALT)) || vk == VKEY_F10;
+        return KeyMessage{vk, scan, modifiers, character, repeat, was_down, system};
     }
 };
 
@@ -114,16 +117,18 @@ TEST_F(WindowEvents, CloseRequestPostsTheCloseKeyOnceWithItsEvent) {
     EXPECT_EQ(types(take_events()), std::vector<int32_t>{EVENT_WINDOW_CLOSE});
 }
 
-// Keys that report no event: Alt+F4 (posted, it is the close key), F10
-// (posted) and Alt alone (nothing).
+// Keys that report no event and must not reach the platform's default
+// handling (the window menu, closing): Alt+F4 (posted, it is the close
+// key), F10 (posted) and Alt alone (nothing).
 TEST_F(WindowEvents, SilentKeys) {
-    window_key_down(key(0x73, 0x3E, KEYMOD_LEFT_ALT));
-    window_key_down(key(VKEY_F10, 0x44));
-    window_key_down(key(VKEY_MENU, 0x38, KEYMOD_LEFT_ALT));
+    EXPECT_FALSE(window_key_down(key(0x73, 0x3E, KEYMOD_LEFT_ALT)));
+    EXPECT_FALSE(window_key_down(key(VKEY_F10, 0x44)));
+    EXPECT_FALSE(window_key_down(key(VKEY_MENU, 0x38, KEYMOD_LEFT_ALT)));
     window_key_up(key(VKEY_MENU, 0x38));
     window_key_up(key(VKEY_F10, 0x44));
     EXPECT_EQ(keys(), (std::vector<int32_t>{KEY_CLOSE, KEY_F10}));
     EXPECT_EQ(take_events().size(), 0u);
+    EXPECT_TRUE(window_key_down(key(VKEY_UP, 0x48, KEYMOD_ENHANCED)));
 }
 
 TEST_F(WindowEvents, InactiveWindowIgnoresSystemKeys) {
@@ -220,20 +225,22 @@ TEST_F(WindowEvents, ButtonsAndWheels) {
 }
 
 TEST_F(WindowEvents, SetMouseClampsToTheWindowAndKeepsWhatIsNotGiven) {
+    const MouseState& m = mouse_state();
     window_set_mouse(600, -5, -1, -1);
-    const WindowRequests& r = display_window().requests;
-    EXPECT_TRUE(r.warp);
-    EXPECT_EQ(r.warp_x, 511);
-    EXPECT_EQ(r.warp_y, 0);
-    EXPECT_FALSE(r.cursor);
-    EXPECT_FALSE(r.clip);
-    EXPECT_EQ(mouse_state().cursor_shown, 1);
+    EXPECT_EQ(m.last_x, 511);
+    EXPECT_EQ(m.last_y, 0);
+    EXPECT_EQ(m.inside, 1);
+    EXPECT_EQ(m.cursor_shown, 1);
+    EXPECT_EQ(m.clip, 0);
     window_set_mouse(static_cast<int32_t>(0x80000000u), 7, 0, 1);
-    EXPECT_EQ(r.warp_x, 511);
-    EXPECT_EQ(r.warp_y, 7);
-    EXPECT_TRUE(r.cursor);
-    EXPECT_EQ(mouse_state().cursor_shown, 0);
-    EXPECT_EQ(mouse_state().clip, 1);
+    EXPECT_EQ(m.last_x, 511);
+    EXPECT_EQ(m.last_y, 7);
+    EXPECT_EQ(m.cursor_shown, 0);
+    EXPECT_EQ(m.clip, 1);
+    window_set_mouse(static_cast<int32_t>(0x80000000u), static_cast<int32_t>(0x80000000u), 1, 0);
+    EXPECT_EQ(m.last_y, 7);
+    EXPECT_EQ(m.cursor_shown, 1);
+    EXPECT_EQ(m.clip, 0);
 }
 
 TEST_F(WindowEvents, FullEventQueueDropsItsOldest) {

@@ -12,20 +12,12 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "display/x_server.h"
 
 #include <X11/Xutil.h>
-#include "generator/run.h"
-#include "gfx/key_queue.h"
-#include "gfx/screen.h"
-#include "runtime/console_end.h"
-#include "runtime/line_input.h"
-#include "runtime/numeric_input.h"
-#include "runtime/runtime_context.h"
-#include "runtime/strings.h"
+#include "support/window_program.h"
 #include "support/program.h"
 #include "support/reference_waves.h"
 
@@ -44,50 +36,8 @@ std::string desktop_entry_value(const std::string& key) {
     return "";
 }
 
-// The picture at the final wait after `typed` and Enter, made by the same
-// steps on the in-memory screen of this process.
-std::vector<Rgb> final_picture(const std::string& typed) {
-    runtime_init();
-    const char* old = std::getenv("ZVGFX");
-    std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
-    setenv("ZVGFX", "null", 1);
-    key_queue() = KeyQueue{};
-    std::vector<Rgb> picture;
-    if (gfx_screen_res(512, 512, 8, 4, 0, 0) == ERR_NONE) {
-        for (unsigned char c : typed) key_post(c);
-        key_post(13);
-        line_input(temp_string_from_literal("Rate? ", 6), 0, -1);
-        int16_t rate = 0;
-        input_short(&rate);
-        generate_waves(rate);
-        const GfxScreen* s = g_gfx_screen;
-        for (int32_t i = 0; i < s->width * s->height; ++i) {
-            const uint32_t c = s->device_palette[s->visible_pixels[i]];
-            picture.push_back({static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16)});
-        }
-    }
-    gfx_screen_close();
-    key_queue() = KeyQueue{};
-    if (saved)
-        setenv("ZVGFX", saved->c_str(), 1);
-    else
-        unsetenv("ZVGFX");
-    return picture;
-}
-
-class X11Program : public ::testing::Test {
+class X11Program : public WindowProgramTest {
    protected:
-    void SetUp() override {
-        if (!XvfbServer::installed()) GTEST_SKIP() << "Xvfb is not installed: no X server to test against";
-    }
-
-    void start_server(const std::string& screen = "1024x768x24") {
-        server_ = std::make_unique<XvfbServer>(screen);
-        ASSERT_TRUE(server_->running()) << "Xvfb did not start";
-        client_ = std::make_unique<XClient>(server_->display());
-        ASSERT_TRUE(client_->connected());
-    }
-
     // Runs the program against the server; `user` acts while it runs.
     ProgramResult run(const std::function<void(int pid)>& user, const std::string& stdin_data = "") {
         ProgramRun r;
@@ -108,44 +58,9 @@ class X11Program : public ::testing::Test {
 
     void focus(Window w) { client_->give_focus(w); }
 
-    void type(const std::string& text) { server_->xdotool({"type", "--delay", "30", text}); }
-    void keys(const std::vector<std::string>& names) {
-        std::vector<std::string> args = {"key", "--delay", "30"};
-        args.insert(args.end(), names.begin(), names.end());
-        server_->xdotool(args);
-    }
-
-    // Waits until the window shows the picture (or its top left corner of
-    // `columns` x `rows` pixels); describes the difference when it never does.
-    ::testing::AssertionResult shows(Window w, const std::vector<Rgb>& want, std::chrono::milliseconds limit = 20s,
-                                     size_t columns = 512, size_t rows = 512) {
-        std::string difference = "no picture";
-        const bool same = wait_until(
-            [&] {
-                int width = 0, height = 0;
-                const std::vector<Rgb> got = client_->pixels(w, &width, &height);
-                if (got.size() != want.size()) return false;
-                size_t wrong = 0, first = 0;
-                for (size_t i = 0; i < got.size(); ++i)
-                    if (i % 512 < columns && i / 512 < rows && !(got[i] == want[i]) && wrong++ == 0) first = i;
-                std::ostringstream out;
-                out << wrong << " pixels differ, the first at (" << first % 512 << ", " << first / 512 << ")";
-                difference = out.str();
-                return wrong == 0;
-            },
-            limit);
-        return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << difference;
-    }
-
-    // The line so far ("Rate? " and `typed`) is on the screen: the line
-    // editor has taken those keys from the key queue.
-    void wait_for_echo(Window w, const std::vector<Rgb>& picture, size_t typed) {
-        EXPECT_TRUE(shows(w, picture, 20s, (6 + typed) * 8, 8));
-    }
-
     // The files are closed; the program is past them, at the key drain and
     // the final wait. A key that comes before the drain is over is drained.
-    void wait_for_final_wait() {
+    void wait_for_final_wait() override {
         EXPECT_TRUE(wait_until([&] {
             for (const char* name : SHAPE_FILES) {
                 struct stat st {};
@@ -185,8 +100,6 @@ class X11Program : public ::testing::Test {
     }
 
     ScratchDir dir_;
-    std::unique_ptr<XvfbServer> server_;
-    std::unique_ptr<XClient> client_;
 };
 
 TEST_F(X11Program, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
@@ -215,68 +128,34 @@ TEST_F(X11Program, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
     expect_files_for_rate(128);
 }
 
-// The close button while the rate is typed changes nothing; at the final
-// wait it ends the run.
 TEST_F(X11Program, CloseButtonDuringInputIsIgnoredAndAtTheEndEndsTheRun) {
     start_server();
-    const std::vector<Rgb> picture = final_picture("128");
     const ProgramResult r = run([&](int pid) {
         const Window w = program_window();
         focus(w);
-        type("12");
-        client_->send_close(w);
-        std::this_thread::sleep_for(300ms);
-        EXPECT_TRUE(client_->exists(w));
-        type("8");
-        keys({"Return"});
-        EXPECT_TRUE(shows(w, picture));
-        wait_for_final_wait();
-        EXPECT_TRUE(process_running(pid));
-        client_->send_close(w);
+        close_at_the_prompt_and_at_the_end(w, pid);
     });
     expect_clean_exit(r);
     expect_files_for_rate(128);
 }
 
-// Keys pressed with Enter and right after it, and the close button while
-// the shapes are computed, are drained before the final wait; only a key
-// pressed afterwards ends the run.
 TEST_F(X11Program, KeysAndCloseDuringTheRunAreDrained) {
     start_server();
-    const std::vector<Rgb> picture = final_picture("128");
     const ProgramResult r = run([&](int pid) {
         const Window w = program_window();
         focus(w);
-        type("128");
-        wait_for_echo(w, picture, 3);  // the queue has room for the burst
-        server_->xdotool({"key", "--delay", "0", "Return", "a", "b", "c", "d", "e", "f", "g", "Up", "F1", "x", "y"});
-        client_->send_close(w);
-        EXPECT_TRUE(shows(w, picture));
-        wait_for_final_wait();
-        EXPECT_TRUE(process_running(pid)) << "a key typed during the run ended the final wait";
-        keys({"Escape"});
+        keys_during_the_run(w, pid);
     });
     expect_clean_exit(r);
     expect_files_for_rate(128);
 }
 
-// A flood of editing keys, more than the key queue holds, and editing
-// across the line: "128", the cursor to its start, "-" before it.
 TEST_F(X11Program, KeyFloodAndEditing) {
     start_server();
-    const std::vector<Rgb> picture = final_picture("-128");
-    const std::vector<Rgb> typed = final_picture("128");
     const ProgramResult r = run([&](int) {
         const Window w = program_window();
         focus(w);
-        type("128");
-        wait_for_echo(w, typed, 3);
-        server_->xdotool({"key", "--delay", "0", "--repeat", "100", "Left"});
-        std::this_thread::sleep_for(300ms);
-        keys({"Home", "minus", "End", "Return"});
-        EXPECT_TRUE(shows(w, picture));
-        wait_for_final_wait();
-        keys({"space"});
+        editing_with_a_key_flood(w);
     });
     expect_clean_exit(r);
     expect_files_for_rate(-128);

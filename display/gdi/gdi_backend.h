@@ -1,0 +1,27 @@
+#pragma once
+// The "GDI" back-end: the window's picture is the visible page (or its
+// conversion) handed to SetDIBitsToDevice with a 256-colour table.
+#include <windows.h>
+
+#include <cstdint>
+
+struct GdiState {
+    BITMAPINFO* header;         // 40-byte header and 256 colours, rows top-down
+    uint8_t* conversion;        // the converted picture, when a converter is in use
+    int32_t conversion_pitch;   // bytes between its rows
+    HPALETTE palette;           // the logical palette realised in the window
+};
+
+GdiState& gdi_state();
+
+// gdi_window.cpp: on the refresh thread.
+int32_t gdi_window_init();
+void gdi_window_exit();
+
+// gdi_refresh.cpp: the refresh thread and the repaint.
+void gdi_thread_main();
+void gdi_refresh_pass();
+void gdi_paint();
+
+// gdi_modes.cpp
+int32_t* gdi_fetch_modes(int32_t depth, int32_t* count);

@@ -1,0 +1,125 @@
+// The "GDI" refresh thread: every 10 ms, under the display lock, the span
+// of dirty rows of the visible page goes to the window, the key states are
+// refreshed and the window's messages are handled.
+#include <windows.h>
+
+#include <cstring>
+
+#include "display/display_window.h"
+#include "display/gdi/gdi_backend.h"
+#include "display/win32/win32_window.h"
+#include "gfx/screen.h"
+
+namespace {
+
+constexpr int32_t COLOURS = 256;
+
+// The palette into the bitmap's colour table and the window's logical
+// palette.
+void apply_palette(HDC dc) {
+    const DisplayWindow& w = display_window();
+    GdiState& gdi = gdi_state();
+    PALETTEENTRY entries[COLOURS];
+    for (int32_t i = 0; i < COLOURS; ++i) {
+        const PaletteEntry& e = w.palette[i];
+        gdi.header->bmiColors[i] = RGBQUAD{e.blue, e.green, e.red, 0};
+        entries[i] = PALETTEENTRY{e.red, e.green, e.blue, e.flags};
+    }
+    SetPaletteEntries(gdi.palette, 0, COLOURS, entries);
+    SelectPalette(dc, gdi.palette, FALSE);
+    RealizePalette(dc);
+}
+
+// Row `row` of the picture as the bitmap sees it: the conversion, or the
+// visible page itself.
+const uint8_t* picture_row(const GfxScreen& s, int32_t row) {
+    const GdiState& gdi = gdi_state();
+    if (display_window().converter) return gdi.conversion + static_cast<ptrdiff_t>(row) * gdi.conversion_pitch;
+    return s.visible_pixels + static_cast<ptrdiff_t>(row) * s.pitch;
+}
+
+// Rows first..last of the picture to the same rows of the client area.
+void blit(HDC dc, const GfxScreen& s, int32_t first, int32_t count) {
+    const DisplayWindow& w = display_window();
+    SetDIBitsToDevice(dc, 0, first, static_cast<DWORD>(w.width), static_cast<DWORD>(count), 0, 0, 0,
+                      static_cast<UINT>(count), picture_row(s, first), gdi_state().header, DIB_RGB_COLORS);
+}
+
+// Every row from the first dirty one to the last goes, the clean ones
+// between them too.
+void show_dirty_rows(HDC dc, GfxScreen& s, int32_t rows) {
+    DisplayWindow& w = display_window();
+    int32_t first = 0, last = 0;
+    if (!dirty_span(s.dirty_rows, rows, &first, &last)) return;
+    const GdiState& gdi = gdi_state();
+    if (w.converter) w.converter(gdi.conversion, gdi.conversion_pitch);
+    const int32_t count = last - first + 1;
+    blit(dc, s, first, count);
+    if (win32_window().platform_version < PLATFORM_2000) {
+        const RECT strip{0, first, w.width, first + count};
+        InvalidateRect(win32_window().window, &strip, FALSE);
+    }
+}
+
+int32_t display_rows(const GfxScreen& s) {
+    const int32_t rows = s.height * s.line_repeat;
+    return display_window().height < rows ? display_window().height : rows;
+}
+
+void refresh_loop() {
+    DisplayWindow& w = display_window();
+    w.active = 1;
+    display_window_started(true);
+    while (w.running.load()) {
+        gdi_refresh_pass();
+        Sleep(REFRESH_PERIOD_MS);
+    }
+}
+
+}  // namespace
+
+// One pass, under the display lock. Without a window (a full-screen switch
+// that could set up neither mode) nothing is drawn: a device context of no
+// window would be the whole display's.
+void gdi_refresh_pass() {
+    DisplayWindow& w = display_window();
+    window_lock();
+    const HWND window = win32_window().window;
+    GfxScreen* s = g_gfx_screen;
+    HDC dc = window && gdi_state().header ? GetDC(window) : nullptr;
+    if (dc) {
+        if (w.palette_changed.exchange(0)) apply_palette(dc);
+        if (s) show_dirty_rows(dc, *s, display_rows(*s));
+        ReleaseDC(window, dc);
+    }
+    if (s) std::memset(s->dirty_rows, 0, static_cast<size_t>(display_rows(*s)));
+    if (w.active) win32_refresh_key_states();
+    display_pump_messages();
+    window_unlock();
+}
+
+void gdi_thread_main() {
+    if (gdi_window_init() == 0) refresh_loop();
+    // The window is destroyed by the thread that made it, as the thread
+    // ends; the drawing thread waits for this thread meanwhile.
+    window_lock();
+    gdi_window_exit();
+    window_unlock();
+}
+
+// Shows what the last pass left, converting nothing.
+void gdi_paint() {
+    const DisplayWindow& w = display_window();
+    const GdiState& gdi = gdi_state();
+    const HWND window = win32_window().window;
+    const GfxScreen* s = g_gfx_screen;
+    if (!window || !gdi.header || !s) return;
+    HDC dc = GetDC(window);
+    if (!dc) return;
+    SelectPalette(dc, gdi.palette, FALSE);
+    RealizePalette(dc);
+    blit(dc, *s, 0, w.height);
+    const RECT client{0, 0, w.width, w.height};
+    InvalidateRect(window, &client, FALSE);
+    ReleaseDC(window, dc);
+}

@@ -1,0 +1,106 @@
+#pragma once
+// The Windows half of the window record and the machinery every Windows
+// back-end shares: the window class, the window, the display lock (a
+// critical section), the refresh thread and its start handshake, the
+// window procedure, and the pieces of window creation the back-ends have
+// in common (monitor, display mode, centring, refresh rate).
+//
+// A back-end with a refresh thread ("GDI", "DirectX") sets its operations
+// in the record and calls display_window_init. Its thread main makes the
+// window (display_window_create); once it is made, display_window_started
+// lets the drawing thread go on, and its refresh loop runs while the
+// record says running, each pass under the display lock and ending with
+// display_pump_messages. Before the thread ends, made or not, it runs its
+// window exit under the display lock: only the thread that made a window
+// can destroy it.
+#include <windows.h>
+
+#include <cstdint>
+
+// The optional USER32 entry points, looked up by name at every start; null
+// where the system lacks them, which only removes their feature.
+struct User32Extras {
+    BOOL(WINAPI* SetLayeredWindowAttributes)(HWND, COLORREF, BYTE, DWORD);
+    HMONITOR(WINAPI* MonitorFromWindow)(HWND, DWORD);
+    HMONITOR(WINAPI* MonitorFromPoint)(POINT, DWORD);
+    BOOL(WINAPI* FlashWindowEx)(PFLASHWINFO);
+    BOOL(WINAPI* TrackMouseEvent)(LPTRACKMOUSEEVENT);
+    BOOL(WINAPI* GetMonitorInfoA)(HMONITOR, LPMONITORINFO);
+    LONG(WINAPI* ChangeDisplaySettingsExA)(LPCSTR, LPDEVMODEA, HWND, DWORD, LPVOID);
+};
+
+// A growable buffer of the character conversion, kept between messages.
+template <class T>
+struct GrowableBuffer {
+    T* data;
+    int32_t capacity;  // characters
+};
+
+struct Win32Window {
+    uint32_t platform_version;  // major x 256 + minor
+    HINSTANCE instance;
+    WNDCLASSA window_class;
+    HWND window;
+    HMONITOR monitor;  // under the cursor at start, of the window after a full-screen switch
+    User32Extras user32;
+    BOOL screen_saver_active;  // the setting found at start, given back at exit
+
+    // The refresh thread and the display lock; none with SCREEN_OPENGL.
+    HANDLE refresh_thread;
+    HANDLE start_event;  // set by the refresh thread once its window is made
+    bool lock_made;
+    CRITICAL_SECTION display_lock;
+
+    // What the window procedure found at the start of the message it is
+    // handling.
+    HWND message_window;
+    POINT cursor;  // screen pixels
+
+    // The typed-character conversion (process code page -> UTF-16 -> code
+    // page 437).
+    GrowableBuffer<wchar_t> wide;
+    GrowableBuffer<char> bytes;
+};
+
+Win32Window& win32_window();
+
+inline constexpr uint32_t PLATFORM_WHEEL = 0x40A;  // the wheel message
+inline constexpr uint32_t PLATFORM_2000 = 0x500;   // extra buttons, horizontal wheel, layered windows
+
+// Creates the window of the class with the stored title (on the refresh
+// thread), keeps it on top with SCREEN_ALWAYS_ON_TOP and brings it to the
+// front: 0, or -1 when no window could be made.
+int32_t display_window_create(DWORD style, DWORD ex_style, int32_t x, int32_t y, int32_t outer_width,
+                              int32_t outer_height);
+
+// Drains the calling thread's message queue; the window procedure runs
+// for each message.
+void display_pump_messages();
+
+// The window procedure of every Windows back-end.
+LRESULT CALLBACK display_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// The 128 key states from the keyboard state (refresh loops, while active).
+void win32_refresh_key_states();
+
+// The confine_pointer operation of Windows back-ends: the cursor kept in
+// the client area (1) or let go (0).
+void win32_confine_cursor(int32_t on);
+
+// The known monitor's information; false when there is none or its answer
+// does not count (no device name).
+bool win32_monitor_info(MONITORINFOEXA* info);
+
+// Full screen: the display set to width x height at depth and refresh rate
+// on the monitor (null: the primary display). False when refused.
+bool win32_set_display_mode(const MONITORINFOEXA* monitor, int32_t width, int32_t height, int32_t depth,
+                            int32_t refresh_rate);
+void win32_restore_display_mode();
+
+// Top-left corner of a window of the outer size centred on the monitor
+// (null: the primary display).
+POINT win32_centred_position(const MONITORINFOEXA* monitor, int32_t outer_width, int32_t outer_height);
+
+// The display's refresh rate from a device context of the window into the
+// screen record; 0 where the display reports its "default" rate.
+void win32_store_refresh_rate(HDC dc);

@@ -1,0 +1,182 @@
+// The Windows program in its "GDI" window under Wine, on an X server of the
+// test's own, driven by synthetic input the way a user would drive it. The
+// picture must be the one the same run leaves on the in-memory screen.
+#include <gtest/gtest.h>  // first: before the X headers' macros
+
+#include <X11/Xatom.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "display/program_icon.h"
+#include "display/x_server.h"
+#include "support/window_program.h"
+#include "support/program.h"
+#include "wine_program.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int SCREEN_WIDTH = 1024;
+
+class WineGdiProgram : public WindowProgramTest {
+   protected:
+    void SetUp() override {
+        WindowProgramTest::SetUp();
+        if (IsSkipped()) return;
+        ASSERT_NO_FATAL_FAILURE(start_server());
+    }
+
+    // Runs the program under Wine on the server; `user` acts while it runs.
+    ProgramResult run(const std::function<void(int pid)>& user) {
+        ProgramRun r;
+        r.command = wine_command();
+        r.directory = dir_.path();
+        r.env["WT_WINE_DISPLAY"] = server_->display();
+        r.env["ZVGFX"] = std::nullopt;
+        r.timeout = 90s;
+        r.while_running = user;
+        return run_program(r);
+    }
+
+    // The program's window with the keyboard, as a click on it gives, once
+    // typed keys reach its line editor. Wine makes the X window first with
+    // the frame drawn in and then leaves the frame to a window manager,
+    // keeping the client area alone: the window is ready once it is the
+    // client area's size.
+    Window program_window() {
+        const Window w = client_->find_window("wavetable", 60s);  // Wine starts slowly the first time
+        EXPECT_NE(w, 0u) << "no window titled \"wavetable\"";
+        EXPECT_TRUE(wait_until(
+            [&] {
+                int x = 0, y = 0, width = 0, height = 0;
+                return client_->geometry(w, &x, &y, &width, &height) && width == 512 && height == 512;
+            },
+            20s))
+            << "the window never had the client area's size";
+        server_->xdotool({"mousemove", "--window", std::to_string(w), "256", "256"});
+        EXPECT_TRUE(client_->give_focus(w));
+        wait_until_keys_arrive(w);
+        return w;
+    }
+
+    // A "0" is typed until it shows after the prompt, then erased. On a
+    // loaded machine Wine can drop a key typed while it is still taking the
+    // new window on (the program never sees it); the tests' own keys come
+    // after this.
+    void wait_until_keys_arrive(Window w) {
+        wait_for_echo(w, final_picture("128"), 0);  // "Rate? " is up
+        int width = 0, height = 0;
+        const std::vector<Rgb> prompt = client_->pixels(w, &width, &height);
+        const auto echoed = [&] {
+            const std::vector<Rgb> now = client_->pixels(w, &width, &height);
+            if (now.size() != prompt.size()) return false;
+            for (size_t y = 0; y < 6; ++y)
+                for (size_t x = 48; x < 56; ++x)
+                    if (!(now[y * 512 + x] == prompt[y * 512 + x])) return true;
+            return false;
+        };
+        int typed = 0;
+        while (typed < 5 && !echoed()) {
+            type("0");
+            ++typed;
+            wait_until(echoed, 2s);
+        }
+        ASSERT_TRUE(echoed()) << "no typed key reached the window";
+        for (int i = 0; i < typed; ++i) keys({"BackSpace"});
+        EXPECT_TRUE(wait_until([&] { return client_->pixels(w, &width, &height) == prompt; })) << "the 0 stayed";
+    }
+
+    // The files are written: the program is at the key drain and the final
+    // wait. A key that comes before the drain is over is drained.
+    void wait_for_final_wait() override {
+        EXPECT_TRUE(wait_until([&] { return wave_files_complete(dir_.path()); }, 30s));
+        std::this_thread::sleep_for(300ms);
+    }
+
+    static void expect_clean_exit(const ProgramResult& r) {
+        EXPECT_FALSE(r.timed_out);
+        EXPECT_EQ(r.signal, 0);
+        EXPECT_EQ(r.exit_status, 0) << r.output << r.errors;
+        EXPECT_EQ(r.output, "");  // nothing is logged
+    }
+
+    ScratchDir dir_;
+};
+
+// The window's icon as the window system got it: 32-bit items of size,
+// size and pixels, each icon in turn.
+std::vector<uint32_t> window_icon(const XClient& client, Window w) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<uint32_t> items;
+    if (XGetWindowProperty(client.display(), w, client.atom("_NET_WM_ICON"), 0, 1 << 16, False, XA_CARDINAL, &type,
+                           &format, &count, &after, &data) != Success || !data)
+        return items;
+    const auto* longs = reinterpret_cast<const long*>(data);  // Xlib hands 32-bit items out in longs
+    for (unsigned long i = 0; i < count && format == 32; ++i) items.push_back(static_cast<uint32_t>(longs[i]));
+    XFree(data);
+    return items;
+}
+
+// The program's 32 x 32 icon among the window's icons.
+bool carries_program_icon(const std::vector<uint32_t>& items) {
+    for (size_t i = 0; i + 2 <= items.size();) {
+        const uint32_t width = items[i], height = items[i + 1];
+        const size_t size = static_cast<size_t>(width) * height;
+        if (i + 2 + size > items.size()) return false;
+        for (const ProgramIcon& icon : PROGRAM_ICONS)
+            if (static_cast<uint32_t>(icon.size) == width && width == height &&
+                std::equal(icon.pixels, icon.pixels + size, items.begin() + static_cast<ptrdiff_t>(i) + 2))
+                return true;
+        i += 2 + size;
+    }
+    return false;
+}
+
+TEST_F(WineGdiProgram, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
+    const std::vector<Rgb> picture = final_picture("128");
+    const ProgramResult r = run([&](int pid) {
+        const Window w = program_window();
+        EXPECT_EQ(client_->name_of(w), "wavetable");
+        int x = 0, y = 0, width = 0, height = 0;
+        EXPECT_TRUE(client_->geometry(w, &x, &y, &width, &height));
+        EXPECT_EQ(width, 512);
+        EXPECT_EQ(height, 512);
+        EXPECT_EQ(x, (SCREEN_WIDTH - 512) / 2);  // centred; the frame is as wide on both sides
+        EXPECT_TRUE(wait_until([&] { return carries_program_icon(window_icon(*client_, w)); }));
+        type("128");
+        keys({"Return"});
+        EXPECT_TRUE(shows(w, picture));
+        wait_for_final_wait();
+        EXPECT_TRUE(process_running(pid));  // waiting for the key
+        keys({"space"});
+    });
+    expect_clean_exit(r);
+    EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
+}
+
+TEST_F(WineGdiProgram, CloseButtonAtThePromptChangesNothingAndAtTheFinalWaitEndsTheRun) {
+    const ProgramResult r = run([&](int pid) { close_at_the_prompt_and_at_the_end(program_window(), pid); });
+    expect_clean_exit(r);
+    EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
+}
+
+TEST_F(WineGdiProgram, KeysTypedDuringTheRunAreDrained) {
+    const ProgramResult r = run([&](int pid) { keys_during_the_run(program_window(), pid); });
+    expect_clean_exit(r);
+    EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
+}
+
+TEST_F(WineGdiProgram, EditingAndAKeyFlood) {
+    const ProgramResult r = run([&](int) { editing_with_a_key_flood(program_window()); });
+    expect_clean_exit(r);
+    EXPECT_EQ(check_wave_files(dir_.path(), -128), "");
+}
+
+}  // namespace
