@@ -26,36 +26,12 @@
 #include "runtime/console_end.h"
 #include "runtime/runtime_context.h"
 #include "support/screen_events.h"
+#include "win32_window_fixture.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-bool under_wine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-bool wine_without_display() { return under_wine() && !std::getenv("DISPLAY"); }
-
-template <class F>
-bool wait_until(F done, std::chrono::milliseconds limit = 5s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        if (done()) return true;
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(5ms);
-    }
-}
-
-// Under the screen lock, as the drawing thread takes it.
-template <class F>
-auto locked(F f) {
-    gfx_lock();
-    auto result = f();
-    gfx_unlock(1, 0);
-    return result;
-}
+using namespace win32_test;
 
 class GdiWindow : public ::testing::Test {
    protected:
@@ -81,15 +57,6 @@ class GdiWindow : public ::testing::Test {
         console_end_reset();
     }
 
-    static bool all_rows_shown() {
-        return locked([] {
-            const GfxScreen* s = g_gfx_screen;
-            for (int32_t y = 0; y < s->height; ++y)
-                if (s->dirty_rows[y]) return false;
-            return true;
-        });
-    }
-
     // The colour the window shows at a client pixel, 0x00BBGGRR.
     COLORREF shown(int x, int y) const {
         HDC dc = GetDC(window_);
@@ -100,42 +67,7 @@ class GdiWindow : public ::testing::Test {
 
     static COLORREF palette_colour(int32_t index) { return g_gfx_screen->device_palette[index]; }
 
-    // A dot of the colour index on the visible page, marked (or not) for the
-    // display.
-    static void dot(int32_t x, int32_t y, uint8_t index, bool mark) {
-        gfx_lock();
-        g_gfx_screen->visible_pixels[y * g_gfx_screen->pitch + x] = index;
-        gfx_unlock(mark ? y : 1, mark ? y : 0);
-    }
-
-    // The keys the window posted, waiting up to a second for `count`.
-    static std::vector<int32_t> keys(size_t count) {
-        std::vector<int32_t> out;
-        wait_until(
-            [&] {
-                while (int32_t code = key_take()) out.push_back(code);
-                return out.size() >= count;
-            },
-            1s);
-        std::this_thread::sleep_for(50ms);  // and nothing more
-        while (int32_t code = key_take()) out.push_back(code);
-        return out;
-    }
-
     void post(UINT message, WPARAM wparam, LPARAM lparam) const { PostMessageA(window_, message, wparam, lparam); }
-
-    static void send_keys(std::initializer_list<std::pair<WORD, bool>> presses) {
-        std::vector<INPUT> inputs;
-        for (const auto& [vk, up] : presses) {
-            INPUT in{};
-            in.type = INPUT_KEYBOARD;
-            in.ki.wVk = vk;
-            in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-            in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            inputs.push_back(in);
-        }
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    }
 
     HWND window_ = nullptr;
     BOOL screen_saver_before_ = FALSE;
