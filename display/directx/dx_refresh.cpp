@@ -37,9 +37,10 @@ void recreate() {
     }
 }
 
-// The span of the converter's rows, written straight into the locked
-// surface; the rows are clean after.
-void convert_into_back_surface(GfxScreen* s) {
+// The dirty rows converted straight into the locked back surface; the rows
+// are clean after. False when the surface could not be locked: the rows
+// stay dirty for the next pass.
+bool convert_into_back_surface(GfxScreen& s) {
     DxState& dx = dx_state();
     DisplayWindow& w = display_window();
     DDSURFACEDESC desc{};
@@ -47,12 +48,19 @@ void convert_into_back_surface(GfxScreen* s) {
     HRESULT result = dx.back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
     if (result == DDERR_SURFACELOST && dx_restore_surfaces() && dx.back)
         result = dx.back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
-    if (FAILED(result)) return;  // the rows stay dirty for the next pass
+    if (FAILED(result)) return false;
     auto* pixels = static_cast<uint8_t*>(desc.lpSurface);
     if (w.converter && pixels) w.converter(pixels + static_cast<ptrdiff_t>(dx.vertical_offset) * desc.lPitch,
                                            static_cast<int32_t>(desc.lPitch));
     dx.back->Unlock(nullptr);
-    if (s) std::memset(s->dirty_rows, 0, static_cast<size_t>(window_rows(*s)));
+    std::memset(s.dirty_rows, 0, static_cast<size_t>(window_rows(s)));
+    return true;
+}
+
+// Whether a row of the picture changed since the last pass.
+bool any_row_dirty(const GfxScreen* s) {
+    int32_t first = 0, last = 0;
+    return s && dirty_span(s->dirty_rows, window_rows(*s), &first, &last);
 }
 
 void apply_palette() {
@@ -79,7 +87,9 @@ void refresh_loop() {
 
 // One pass, under the display lock. A full-screen display that lost the
 // focus is left alone. Without surfaces (a switch that could set up
-// neither mode) nothing is drawn.
+// neither mode) nothing is drawn. The back surface goes to the window only
+// when rows were converted into it: it shows nothing new otherwise, and a
+// window the desktop uncovered is repainted through its paint message.
 void dx_refresh_pass() {
     DxState& dx = dx_state();
     const DisplayWindow& w = display_window();
@@ -90,8 +100,8 @@ void dx_refresh_pass() {
     }
     if (w.active || !full_screen()) {
         apply_palette();
-        if (dx.back) convert_into_back_surface(g_gfx_screen);
-        if (!full_screen()) dx_paint();
+        GfxScreen* s = g_gfx_screen;
+        if (dx.back && any_row_dirty(s) && convert_into_back_surface(*s) && !full_screen()) dx_paint();
         if (w.active) dx_keyboard_refresh_key_states();
     }
     display_pump_messages();

@@ -115,26 +115,9 @@ class LostPrimary : public IDirectDrawSurface {
     ULONG count_ = 1;
 };
 
-class DxWindow : public ::testing::Test {
+class DxWindow : public WindowDriverTest {
    protected:
-    void SetUp() override {
-        if (wine_without_display()) GTEST_SKIP() << "Wine has no X display (set WT_WINE_DISPLAY)";
-        runtime_init();
-        _putenv_s("ZVGFX", "");  // the default choice
-        key_queue() = KeyQueue{};
-        ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_NONE);
-        ASSERT_EQ(g_gfx_screen->driver, &dx_driver) << "DirectX did not start; the driver is "
-                                                    << g_gfx_screen->driver->name;
-        window_ = win32_window().window;
-        ASSERT_NE(window_, nullptr);
-        ASSERT_TRUE(wait_until([] { return all_rows_shown(); }));
-        take_screen_events();
-    }
-    void TearDown() override {
-        gfx_screen_close();
-        key_queue() = KeyQueue{};
-        console_end_reset();
-    }
+    void SetUp() override { open_screen("", &dx_driver); }
 
     // The pixel of the back surface, as the refresh thread converted it.
     static uint32_t converted(int32_t x, int32_t y) {
@@ -159,9 +142,6 @@ class DxWindow : public ::testing::Test {
         return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
     }
 
-    void post(UINT message, WPARAM wparam, LPARAM lparam) const { PostMessageA(window_, message, wparam, lparam); }
-
-    HWND window_ = nullptr;
 };
 
 TEST_F(DxWindow, FirstChoiceMakesAFramedWindowWithItsSurfacesKeyboardAndConverter) {
@@ -241,6 +221,7 @@ TEST_F(DxWindow, ALostSurfaceIsRestoredAndThePictureDrawnAgain) {
         dx.back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fill);
         return 0;
     });
+    dot(31, 101, 14, true);  // the program draws on: the pass finds the primary lost
     EXPECT_TRUE(wait_until([&] { return locked([&] { return !lost.lost; }); }));
     EXPECT_TRUE(wait_until([&] { return converted(30, 100) == display_colour(14); }));
     EXPECT_GE(lost.restores, 1);
@@ -261,6 +242,7 @@ TEST_F(DxWindow, AModeChangeUnderTheProgramMakesEverythingAgain) {
         dx_state().primary = &lost;
         return 0;
     });
+    dot(41, 121, 10, true);
     ASSERT_TRUE(wait_until([&] { return locked([&] { return win32_window().window != window_; }); }));
     EXPECT_TRUE(lost.released);
     EXPECT_EQ(lost.restores, 1);

@@ -33,28 +33,13 @@ namespace {
 using namespace std::chrono_literals;
 using namespace win32_test;
 
-class GdiWindow : public ::testing::Test {
+class GdiWindow : public WindowDriverTest {
    protected:
     void SetUp() override {
-        if (wine_without_display()) GTEST_SKIP() << "Wine has no X display (set WT_WINE_DISPLAY)";
-        runtime_init();
-        _putenv_s("ZVGFX", "GDI");
-        key_queue() = KeyQueue{};
         BOOL active = FALSE;
         SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
         screen_saver_before_ = active;
-        ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_NONE);
-        ASSERT_EQ(g_gfx_screen->driver, &gdi_driver);
-        window_ = win32_window().window;
-        ASSERT_NE(window_, nullptr);
-        ASSERT_TRUE(wait_until([] { return all_rows_shown(); }));
-        take_screen_events();
-    }
-    void TearDown() override {
-        gfx_screen_close();
-        _putenv_s("ZVGFX", "");
-        key_queue() = KeyQueue{};
-        console_end_reset();
+        open_screen("GDI", &gdi_driver);
     }
 
     // The colour the window shows at a client pixel, 0x00BBGGRR.
@@ -67,9 +52,6 @@ class GdiWindow : public ::testing::Test {
 
     static COLORREF palette_colour(int32_t index) { return g_gfx_screen->device_palette[index]; }
 
-    void post(UINT message, WPARAM wparam, LPARAM lparam) const { PostMessageA(window_, message, wparam, lparam); }
-
-    HWND window_ = nullptr;
     BOOL screen_saver_before_ = FALSE;
 };
 

@@ -14,8 +14,12 @@
 #include <utility>
 #include <vector>
 
+#include "display/win32/win32_window.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
+#include "runtime/console_end.h"
+#include "runtime/runtime_context.h"
+#include "support/screen_events.h"
 
 namespace win32_test {
 
@@ -94,5 +98,34 @@ inline void send_keys(std::initializer_list<std::pair<WORD, bool>> presses) {
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
+
+// A test with the program's screen (512 x 512 x 8, four pages) in a window
+// of the driver that `request` names ("ZVGFX"; empty: the default choice),
+// which must be `driver`; every row shown and no event left over.
+class WindowDriverTest : public ::testing::Test {
+   protected:
+    void open_screen(const char* request, const GfxDriver* driver) {
+        if (wine_without_display()) GTEST_SKIP() << "Wine has no X display (set WT_WINE_DISPLAY)";
+        runtime_init();
+        _putenv_s("ZVGFX", request);
+        key_queue() = KeyQueue{};
+        ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_NONE);
+        ASSERT_EQ(g_gfx_screen->driver, driver) << "the driver is " << g_gfx_screen->driver->name;
+        window_ = win32_window().window;
+        ASSERT_NE(window_, nullptr);
+        ASSERT_TRUE(wait_until([] { return all_rows_shown(); }));
+        take_screen_events();
+    }
+    void TearDown() override {
+        gfx_screen_close();
+        _putenv_s("ZVGFX", "");
+        key_queue() = KeyQueue{};
+        console_end_reset();
+    }
+
+    void post(UINT message, WPARAM wparam, LPARAM lparam) const { PostMessageA(window_, message, wparam, lparam); }
+
+    HWND window_ = nullptr;
+};
 
 }  // namespace win32_test
