@@ -11,15 +11,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/window_pass.h"
 #include "display/directx/dx_backend.h"
 #include "display/display_window.h"
 #include "gfx/screen.h"
 #include "runtime/runtime_context.h"
-#include "pass_timing.h"
 
 namespace {
-
-using namespace pass_timing;
 
 constexpr int PASSES = 500;
 
@@ -53,17 +51,17 @@ int main() {
     // The pass as the refresh thread makes it (the display lock, the
     // conversion, the blit, the keyboard's state, the message drain); the
     // refresh thread's own passes meanwhile find no dirty row.
-    report("refresh pass, all 512 rows dirty", time_runs(PASSES, [](int) {
-               mark_all_dirty();
-               dx_refresh_pass();
-           }));
-    report("refresh pass, no row dirty", time_runs(PASSES, [](int) { dx_refresh_pass(); }));
-    report("lock, convert 512 rows, unlock", time_runs(PASSES, [](int) { convert_all_rows(); }));
-    report("blit of the back surface to the window", time_runs(PASSES, [](int) {
-               gfx_lock();
-               dx_paint();
-               gfx_unlock(1, 0);
-           }));
+    report_with_cpu("refresh pass, all 512 rows dirty", PASSES, [](int) {
+        mark_all_dirty();
+        dx_refresh_pass();
+    });
+    report_with_cpu("refresh pass, no row dirty", PASSES, [](int) { dx_refresh_pass(); });
+    report_with_cpu("lock, convert 512 rows, unlock", PASSES, [](int) { convert_all_rows(); });
+    report_with_cpu("blit of the back surface to the window", PASSES, [](int) {
+        gfx_lock();
+        dx_paint();
+        gfx_unlock(1, 0);
+    });
     gfx_screen_close();
     return 0;
 }

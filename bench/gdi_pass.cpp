@@ -9,16 +9,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/window_pass.h"
 #include "display/display_window.h"
 #include "display/gdi/gdi_backend.h"
 #include "display/win32/win32_window.h"
 #include "gfx/screen.h"
 #include "runtime/runtime_context.h"
-#include "pass_timing.h"
 
 namespace {
-
-using namespace pass_timing;
 
 constexpr int PASSES = 2000;
 
@@ -37,10 +35,10 @@ int main() {
     // The pass as the refresh thread makes it (the display lock, the device
     // context, the blit of every row, the key states, the message drain);
     // the refresh thread's own passes meanwhile find nothing to do.
-    report("refresh pass, all 512 rows dirty", time_runs(PASSES, [](int) {
-               mark_all_dirty();
-               gdi_refresh_pass();
-           }));
+    report_with_cpu("refresh pass, all 512 rows dirty", PASSES, [](int) {
+        mark_all_dirty();
+        gdi_refresh_pass();
+    });
 
     const HWND window = win32_window().window;
     const GfxScreen* s = g_gfx_screen;
