@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds and runs every test: the plain build, then the suite again under
 # AddressSanitizer with UndefinedBehaviorSanitizer, then the display tests
-# (two threads share the screen there) under ThreadSanitizer, and last a
-# short run of the fuzz targets. Installs what it needs.
+# (two threads share the screen there) under ThreadSanitizer, a short run of
+# the fuzz targets, and last the Windows build with its tests under Wine
+# (tools/test-windows.sh). Installs what it needs.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -21,7 +22,8 @@ run_suite() {  # name, cmake options...
     (cd "$dir" && ctest --output-on-failure --no-tests=error -j"$jobs" --timeout 600 ${tests:+-R "$tests"})
 }
 
-run_suite release -DCMAKE_BUILD_TYPE=Release
+# The tests of the Windows program join this build in the Windows step.
+run_suite release -DCMAKE_BUILD_TYPE=Release -DWT_WINDOWS_EXE=
 run_suite asan-ubsan -DCMAKE_BUILD_TYPE=Debug "-DWT_SANITIZE=address;undefined"
 tests='^(X11|WindowEvents|LibLoader|TypedText|ConvertersTest)'
 export TSAN_OPTIONS="suppressions=$top/tests/display/tsan.supp halt_on_error=1"
@@ -29,4 +31,5 @@ run_suite tsan -DCMAKE_BUILD_TYPE=Debug -DWT_SANITIZE=thread
 # A short run of every fuzz target; tools/fuzz.sh <seconds> runs them longer.
 echo "== fuzz: 15 s per target"
 "$top/tools/fuzz.sh" 15
+WINE_TESTS_BUILD="$top/build/release" "$top/tools/test-windows.sh"
 echo "== all tests passed"

@@ -52,8 +52,7 @@ class GlProgramTest : public ::testing::Test {
     // What both platforms go through.
     // The picture reaches the window through the flip; a typed key, an
     // extended key and the close button reach the program through the
-    // event handling that follows every flip. The window stays until the
-    // program ends.
+    // event handling that follows every flip.
     void draws_flips_and_gets_its_keys_and_the_close();
     // A second mode set takes the first window down, context and all, and
     // makes a new one that draws as well; keys go on arriving.

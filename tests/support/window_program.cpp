@@ -2,6 +2,8 @@
 
 #include "support/program.h"
 
+#include <signal.h>
+
 #include <cstdlib>
 #include <optional>
 #include <sstream>
@@ -103,8 +105,16 @@ void WindowProgramTest::keys_during_the_run(Window w, int pid) {
     const std::vector<Rgb> picture = final_picture("128");
     type("128");
     wait_for_echo(w, picture, 3);  // the queue has room for the burst
+    // The run takes milliseconds: keys sent while the program goes on could
+    // as well come after the drain, which would end the final wait. So the
+    // program is held while the burst and the close reach its connection;
+    // its next refresh pass posts them all before the line editor, waiting
+    // for that pass's lock, can take the Enter.
+    ASSERT_EQ(kill(pid, SIGSTOP), 0);
     server_->xdotool({"key", "--delay", "0", "Return", "a", "b", "c", "d", "e", "f", "g", "Up", "F1", "x", "y"});
     client_->send_close(w);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the server delivers while the program waits
+    ASSERT_EQ(kill(pid, SIGCONT), 0);
     EXPECT_TRUE(shows(w, picture));
     wait_for_final_wait();
     EXPECT_TRUE(process_running(pid)) << "a key typed during the run ended the final wait";
