@@ -6,12 +6,10 @@
 // Prints the median and the spread in microseconds.
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
+#include "bench/pass_timer.h"
 #include "display/display_window.h"
 #include "display/gdi/gdi_backend.h"
 #include "display/win32/win32_window.h"
@@ -20,26 +18,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int PASSES = 2000;
-
-void report(const char* what, std::vector<double> us) {
-    std::sort(us.begin(), us.end());
-    std::printf("%-44s median %8.1f us   p10 %8.1f   p90 %8.1f   (%zu runs)\n", what, us[us.size() / 2],
-                us[us.size() / 10], us[us.size() * 9 / 10], us.size());
-}
-
-template <class F>
-std::vector<double> time_runs(F run) {
-    std::vector<double> us;
-    for (int i = 0; i < PASSES; ++i) {
-        const auto start = Clock::now();
-        run(i);
-        us.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-    }
-    return us;
-}
 
 // Something on every row, so that no row is blank.
 void fill_page() {
@@ -65,7 +44,7 @@ int main() {
     // The pass as the refresh thread makes it (the display lock, the device
     // context, the blit of every row, the key states, the message drain);
     // the refresh thread's own passes meanwhile find nothing to do.
-    report("refresh pass, all 512 rows dirty", time_runs([](int) {
+    report("refresh pass, all 512 rows dirty", time_runs(PASSES, [](int) {
                gfx_lock();
                gfx_mark_all_dirty();
                gfx_unlock(1, 0);
@@ -75,13 +54,13 @@ int main() {
     const HWND window = win32_window().window;
     const GfxScreen* s = g_gfx_screen;
     HDC dc = GetDC(window);
-    report("SetDIBitsToDevice of 512 rows alone", time_runs([&](int) {
+    report("SetDIBitsToDevice of 512 rows alone", time_runs(PASSES, [&](int) {
                gfx_lock();
                SetDIBitsToDevice(dc, 0, 0, 512, 512, 0, 0, 0, 512, s->visible_pixels, gdi_state().header,
                                  DIB_RGB_COLORS);
                gfx_unlock(1, 0);
            }));
-    report("SetDIBitsToDevice of 8 rows (a text line)", time_runs([&](int i) {
+    report("SetDIBitsToDevice of 8 rows (a text line)", time_runs(PASSES, [&](int i) {
                const int first = (i * 8) % 512;
                gfx_lock();
                SetDIBitsToDevice(dc, 0, first, 512, 8, 0, 0, 0, 8, s->visible_pixels + first * s->pitch,

@@ -26,17 +26,11 @@
 #include "runtime/console_end.h"
 #include "runtime/runtime_context.h"
 #include "support/screen_events.h"
+#include "support/wine_desktop.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-bool under_wine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-bool wine_without_display() { return under_wine() && !std::getenv("DISPLAY"); }
 
 template <class F>
 bool wait_until(F done, std::chrono::milliseconds limit = 5s) {
