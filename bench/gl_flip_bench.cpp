@@ -6,46 +6,24 @@
 // alone is measured too, to be taken off.
 #include <benchmark/benchmark.h>
 
-#include <GL/gl.h>
-
 #include <cstdlib>
 
-#include "display/opengl/gl_driver.h"
-#include "gfx/gfx_pages.h"
-#include "gfx/screen.h"
-#include "runtime/runtime_context.h"
+#include "bench/gl_frames.h"
 
 namespace {
 
-struct Gl {
-    decltype(&::glClearColor) clear_color;
-    decltype(&::glClear) clear;
-    decltype(&::glFinish) finish;
-};
+GlFrames g_frames;
 
-Gl g_gl;
-
-// An OpenGL screen of side x side pixels.
 bool open_screen(benchmark::State& state) {
     if (!std::getenv("DISPLAY")) {
         state.SkipWithError("DISPLAY is not set");
         return false;
     }
-    runtime_init();
-    const auto side = static_cast<int32_t>(state.range(0));
-    if (gfx_screen_res(side, side, 32, 1, SCREEN_OPENGL, 0) != ERR_NONE || g_gfx_screen->driver->flip == nullptr) {
+    if (!g_frames.open(static_cast<int32_t>(state.range(0)))) {
         state.SkipWithError("no OpenGL screen");
         return false;
     }
-    g_gl.clear_color = reinterpret_cast<decltype(g_gl.clear_color)>(gl_get_proc_address("glClearColor"));
-    g_gl.clear = reinterpret_cast<decltype(g_gl.clear)>(gl_get_proc_address("glClear"));
-    g_gl.finish = reinterpret_cast<decltype(g_gl.finish)>(gl_get_proc_address("glFinish"));
-    return g_gl.clear_color && g_gl.clear && g_gl.finish;
-}
-
-void draw(int64_t frame) {
-    g_gl.clear_color(static_cast<float>(frame & 1), 0.5f, 0.25f, 1.0f);
-    g_gl.clear(GL_COLOR_BUFFER_BIT);
+    return true;
 }
 
 template <class Step>
@@ -53,15 +31,14 @@ void frames(benchmark::State& state, Step step) {
     if (!open_screen(state)) return;
     int64_t frame = 0;
     for (auto _ : state) {
-        draw(frame++);
+        g_frames.draw(frame++);
         step();
     }
-    g_gl.finish();
-    gfx_screen_close();
+    g_frames.close();
 }
 
 void BM_ClearOnly(benchmark::State& state) {
-    frames(state, [] { g_gl.finish(); });
+    frames(state, [] { g_frames.finish(); });
 }
 
 void BM_PageCopy(benchmark::State& state) {
@@ -75,7 +52,7 @@ void BM_FlipOnly(benchmark::State& state) {
 void BM_PollEventsOnly(benchmark::State& state) {
     if (!open_screen(state)) return;
     for (auto _ : state) gl_poll_events();
-    gfx_screen_close();
+    g_frames.close();
 }
 
 BENCHMARK(BM_ClearOnly)->Arg(64)->Arg(512)->Unit(benchmark::kMicrosecond);

@@ -61,7 +61,7 @@ __GLXextFuncPtr glXGetProcAddressARB(const GLubyte*) { return nullptr; }
 // Names that begin like the one missing, or contain it, do not make it.
 const GLubyte* glGetString(GLenum name) {
     if (name != GL_EXTENSIONS) return reinterpret_cast<const GLubyte*>("fake");
-    std::fputs("fake libGL: extensions asked\n", stdout);
+    std::fputs("fake OpenGL: extensions asked\n", stdout);
     std::fflush(stdout);
     return reinterpret_cast<const GLubyte*>("GL_ARB_multitexture GL_EXT_bgr GL_EXT_bgra_fake GL_EXT_abgr");
 }
