@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -275,18 +277,28 @@ TEST_F(DxWindow, MaximisingSwitchesToFullScreenOrBackToTheWindow) {
     }
 }
 
-// The retrace wait of the drawing thread ends, with or without a display.
-TEST_F(DxWindow, TheRetraceWaitEnds) {
+// The driver operations of the drawing thread: the retrace wait ends and the
+// next pass takes it as over; the display's modes of a depth come from the
+// running DirectDraw object and, once the window is gone, from a temporary
+// one alike. At the end everything the back-end made is gone.
+TEST_F(DxWindow, DrawingThreadOperationsAndTheEnd) {
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 5; ++i) g_gfx_screen->driver->wait_vsync();
     const auto took = std::chrono::steady_clock::now() - start;
     RecordProperty("five_waits_ms", std::to_string(std::chrono::duration<double, std::milli>(took).count()));
     EXPECT_LT(took, 2s);
-    // The next pass takes the pending wait as over.
     EXPECT_TRUE(wait_until([] { return locked([] { return dx_state().vblank_pending == 0; }); }));
-}
 
-TEST_F(DxWindow, AtTheEndEverythingGoes) {
+    int32_t count = -1;
+    int32_t* running = dx_fetch_modes(32, &count);
+    ASSERT_GT(count, 0);
+    const std::vector<int32_t> modes(running, running + count);
+    std::free(running);
+    const int32_t desktop = GetSystemMetrics(SM_CXSCREEN) << 16 | GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_NE(std::find(modes.begin(), modes.end(), desktop), modes.end());
+    EXPECT_EQ(dx_fetch_modes(3, &count), nullptr);
+    EXPECT_EQ(count, 0);
+
     const std::string class_name = display_window().class_name;
     gfx_screen_close();
     EXPECT_FALSE(IsWindow(window_));
@@ -298,25 +310,11 @@ TEST_F(DxWindow, AtTheEndEverythingGoes) {
     EXPECT_EQ(dx.keyboard, nullptr);
     EXPECT_EQ(dx.ddraw_library, nullptr);
     EXPECT_EQ(dx.vblank_event, nullptr);
-}
 
-// The display's modes of a depth as DirectDraw lists them, with and
-// without a running back-end.
-TEST_F(DxWindow, DisplayModesOfTheDepth) {
-    int32_t count = -1;
-    int32_t* running = dx_fetch_modes(32, &count);
-    ASSERT_GT(count, 0);
-    const std::vector<int32_t> modes(running, running + count);
-    std::free(running);
-    gfx_screen_close();
     int32_t* temporary = dx_fetch_modes(32, &count);
     ASSERT_EQ(count, static_cast<int32_t>(modes.size()));
     EXPECT_EQ(std::vector<int32_t>(temporary, temporary + count), modes);
     std::free(temporary);
-    EXPECT_NE(std::find(modes.begin(), modes.end(), GetSystemMetrics(SM_CXSCREEN) << 16 | GetSystemMetrics(SM_CYSCREEN)),
-              modes.end());
-    EXPECT_EQ(dx_fetch_modes(3, &count), nullptr);
-    EXPECT_EQ(count, 0);
 }
 
 // "ZVGFX" still picks "GDI" by name.
