@@ -1,7 +1,6 @@
 // The keyboard of "DirectX": a DirectInput device whose state refreshes
 // the 128 key states on every active pass. Typed keys come through the
 // window procedure as with every window.
-
 #include "display/directx/dx_backend.h"
 #include "gfx/screen.h"
 
