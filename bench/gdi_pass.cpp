@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "bench/pass_timer.h"
+#include "bench/window_pass.h"
 #include "display/display_window.h"
 #include "display/gdi/gdi_backend.h"
 #include "display/win32/win32_window.h"
@@ -19,15 +19,6 @@
 namespace {
 
 constexpr int PASSES = 2000;
-
-// Something on every row, so that no row is blank.
-void fill_page() {
-    gfx_lock();
-    GfxScreen* s = g_gfx_screen;
-    for (int32_t y = 0; y < s->height; ++y)
-        for (int32_t x = 0; x < s->width; ++x) s->visible_pixels[y * s->pitch + x] = static_cast<uint8_t>(x ^ y);
-    gfx_unlock(-1, -1);
-}
 
 }  // namespace
 
@@ -44,12 +35,10 @@ int main() {
     // The pass as the refresh thread makes it (the display lock, the device
     // context, the blit of every row, the key states, the message drain);
     // the refresh thread's own passes meanwhile find nothing to do.
-    report("refresh pass, all 512 rows dirty", time_runs(PASSES, [](int) {
-               gfx_lock();
-               gfx_mark_all_dirty();
-               gfx_unlock(1, 0);
-               gdi_refresh_pass();
-           }));
+    report_with_cpu("refresh pass, all 512 rows dirty", PASSES, [](int) {
+        mark_all_dirty();
+        gdi_refresh_pass();
+    });
 
     const HWND window = win32_window().window;
     const GfxScreen* s = g_gfx_screen;

@@ -16,15 +16,6 @@ namespace {
 
 constexpr int PASSES = 2000;
 
-double process_cpu_us() {
-    FILETIME created, ended, kernel, user;
-    if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user)) return 0;
-    const auto us = [](const FILETIME& t) {
-        return static_cast<double>(static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10.0;
-    };
-    return us(kernel) + us(user);
-}
-
 template <class Step>
 void measure(const GlFrames& frames, const char* what, bool draw, Step step) {
     const double cpu_before = process_cpu_us();

@@ -93,6 +93,13 @@ constexpr int32_t packed_position(int32_t left, int32_t top) {
 // integer division), 16 ms when the rate is unknown (0).
 constexpr int32_t frame_wait_ms(int32_t rate) { return rate > 0 ? 1000 / rate : 16; }
 
+// The rows of the screen's dirty flags a window shows: its height, within
+// the flags the screen has.
+inline int32_t window_rows(const GfxScreen& s) {
+    const int32_t rows = s.height * s.line_repeat;
+    return display_window().height < rows ? display_window().height : rows;
+}
+
 // The span of dirty rows among the first `rows` flags: false when none is
 // set, else the first and the last set row.
 bool dirty_span(const uint8_t* dirty_rows, int32_t rows, int32_t* first, int32_t* last);

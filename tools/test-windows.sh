@@ -32,7 +32,7 @@ stop_all() { kill "$xvfb" 2>/dev/null || true; rm -f "$display_file"; stop_wine;
 trap stop_all EXIT
 while [ ! -s "$display_file" ]; do sleep 0.05; done
 (cd "$top/build/windows" &&
-    WT_WINE_DISPLAY=":$(head -n1 "$display_file")" ctest --output-on-failure --no-tests=error --timeout 300 -R '^(GdiWindow|WglWindow)\.')
+    WT_WINE_DISPLAY=":$(head -n1 "$display_file")" ctest --output-on-failure --no-tests=error --timeout 300 -R '^(GdiWindow|DxWindow|WglWindow)\.')
 kill "$xvfb" 2>/dev/null || true
 
 echo "== windows: the program under Wine, driven from Linux"

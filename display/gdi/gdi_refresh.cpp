@@ -61,11 +61,6 @@ void show_dirty_rows(HDC dc, GfxScreen& s, int32_t rows) {
     }
 }
 
-int32_t display_rows(const GfxScreen& s) {
-    const int32_t rows = s.height * s.line_repeat;
-    return display_window().height < rows ? display_window().height : rows;
-}
-
 void refresh_loop() {
     DisplayWindow& w = display_window();
     w.active = 1;
@@ -89,10 +84,10 @@ void gdi_refresh_pass() {
     HDC dc = window && gdi_state().header ? GetDC(window) : nullptr;
     if (dc) {
         if (w.palette_changed.exchange(0)) apply_palette(dc);
-        if (s) show_dirty_rows(dc, *s, display_rows(*s));
+        if (s) show_dirty_rows(dc, *s, window_rows(*s));
         ReleaseDC(window, dc);
     }
-    if (s) std::memset(s->dirty_rows, 0, static_cast<size_t>(display_rows(*s)));
+    if (s) std::memset(s->dirty_rows, 0, static_cast<size_t>(window_rows(*s)));
     if (w.active) win32_refresh_key_states();
     display_pump_messages();
     window_unlock();

@@ -47,10 +47,11 @@ POINT win32_centred_position(const MONITORINFOEXA* monitor, int32_t outer_width,
 // The system answers 0 or 1 for a display whose rate it does not know
 // (its "default" rate); a frame wait of a whole second would follow from
 // the 1, so both count as unknown.
-void win32_store_refresh_rate(HDC dc) {
-    const int rate = GetDeviceCaps(dc, VREFRESH);
+void win32_store_refresh_rate(int32_t rate) {
     if (GfxScreen* s = g_gfx_screen) s->refresh_rate = rate > 1 ? rate : 0;
 }
+
+void win32_store_refresh_rate(HDC dc) { win32_store_refresh_rate(static_cast<int32_t>(GetDeviceCaps(dc, VREFRESH))); }
 
 int32_t display_window_create(DWORD style, DWORD ex_style, int32_t x, int32_t y, int32_t outer_width,
                               int32_t outer_height) {

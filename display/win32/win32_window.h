@@ -101,6 +101,8 @@ void win32_restore_display_mode();
 // (null: the primary display).
 POINT win32_centred_position(const MONITORINFOEXA* monitor, int32_t outer_width, int32_t outer_height);
 
-// The display's refresh rate from a device context of the window into the
-// screen record; 0 where the display reports its "default" rate.
+// The display's refresh rate, from a device context of the window or as a
+// back-end measured it, into the screen record; 0 where the display
+// reports its "default" rate.
 void win32_store_refresh_rate(HDC dc);
+void win32_store_refresh_rate(int32_t rate);

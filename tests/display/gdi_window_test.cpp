@@ -26,62 +26,20 @@
 #include "runtime/console_end.h"
 #include "runtime/runtime_context.h"
 #include "support/screen_events.h"
-#include "support/wine_desktop.h"
+#include "win32_window_fixture.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using namespace win32_test;
 
-template <class F>
-bool wait_until(F done, std::chrono::milliseconds limit = 5s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        if (done()) return true;
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(5ms);
-    }
-}
-
-// Under the screen lock, as the drawing thread takes it.
-template <class F>
-auto locked(F f) {
-    gfx_lock();
-    auto result = f();
-    gfx_unlock(1, 0);
-    return result;
-}
-
-class GdiWindow : public ::testing::Test {
+class GdiWindow : public WindowDriverTest {
    protected:
     void SetUp() override {
-        if (wine_without_display()) GTEST_SKIP() << "Wine has no X display (set WT_WINE_DISPLAY)";
-        runtime_init();
-        _putenv_s("ZVGFX", "GDI");
-        key_queue() = KeyQueue{};
         BOOL active = FALSE;
         SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
         screen_saver_before_ = active;
-        ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_NONE);
-        ASSERT_EQ(g_gfx_screen->driver, &gdi_driver);
-        window_ = win32_window().window;
-        ASSERT_NE(window_, nullptr);
-        ASSERT_TRUE(wait_until([] { return all_rows_shown(); }));
-        take_screen_events();
-    }
-    void TearDown() override {
-        gfx_screen_close();
-        _putenv_s("ZVGFX", "");
-        key_queue() = KeyQueue{};
-        console_end_reset();
-    }
-
-    static bool all_rows_shown() {
-        return locked([] {
-            const GfxScreen* s = g_gfx_screen;
-            for (int32_t y = 0; y < s->height; ++y)
-                if (s->dirty_rows[y]) return false;
-            return true;
-        });
+        open_screen("GDI", &gdi_driver);
     }
 
     // The colour the window shows at a client pixel, 0x00BBGGRR.
@@ -94,44 +52,6 @@ class GdiWindow : public ::testing::Test {
 
     static COLORREF palette_colour(int32_t index) { return g_gfx_screen->device_palette[index]; }
 
-    // A dot of the colour index on the visible page, marked (or not) for the
-    // display.
-    static void dot(int32_t x, int32_t y, uint8_t index, bool mark) {
-        gfx_lock();
-        g_gfx_screen->visible_pixels[y * g_gfx_screen->pitch + x] = index;
-        gfx_unlock(mark ? y : 1, mark ? y : 0);
-    }
-
-    // The keys the window posted, waiting up to a second for `count`.
-    static std::vector<int32_t> keys(size_t count) {
-        std::vector<int32_t> out;
-        wait_until(
-            [&] {
-                while (int32_t code = key_take()) out.push_back(code);
-                return out.size() >= count;
-            },
-            1s);
-        std::this_thread::sleep_for(50ms);  // and nothing more
-        while (int32_t code = key_take()) out.push_back(code);
-        return out;
-    }
-
-    void post(UINT message, WPARAM wparam, LPARAM lparam) const { PostMessageA(window_, message, wparam, lparam); }
-
-    static void send_keys(std::initializer_list<std::pair<WORD, bool>> presses) {
-        std::vector<INPUT> inputs;
-        for (const auto& [vk, up] : presses) {
-            INPUT in{};
-            in.type = INPUT_KEYBOARD;
-            in.ki.wVk = vk;
-            in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-            in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            inputs.push_back(in);
-        }
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    }
-
-    HWND window_ = nullptr;
     BOOL screen_saver_before_ = FALSE;
 };
 

@@ -243,14 +243,18 @@ void XClient::focus_elsewhere() {
     give_focus(decoy_);
 }
 
+// Without a window manager a program may still move the focus while it
+// takes its new window on (Wine at times leaves it to the pointer root):
+// the focus is set again until it is there.
 bool XClient::give_focus(Window w) const {
-    XSetInputFocus(display_, w, RevertToParent, CurrentTime);
-    XSync(display_, False);
     return wait_until([&] {
         Window focus = 0;
         int revert = 0;
         XGetInputFocus(display_, &focus, &revert);
-        return focus == w;
+        if (focus == w) return true;
+        XSetInputFocus(display_, w, RevertToParent, CurrentTime);
+        XSync(display_, False);
+        return false;
     });
 }
 

@@ -59,10 +59,13 @@ TEST_F(WineOpenGlProgram, WithoutAUsableOpenGlTheModeSetGoesOn) {
     write_file(copy, read_file(WT_GL_PROGRAM_EXE));
     write_file(beside.file("opengl32.dll"), read_file(WT_FAKE_OPENGL32));
     without_a_usable_opengl_the_mode_set_goes_on({
+        // Wine's DirectDraw draws with opengl32 as well and would take this
+        // one, which lacks what it calls (Windows' DirectDraw does not use
+        // opengl32): DirectDraw is off here, and "GDI" takes the plain screen.
         {"no GL_EXT_bgra",
          [&](ProgramRun& r) {
              r.command[1] = copy;
-             r.env["WINEDLLOVERRIDES"] = WINE_DLLS + ";opengl32=n,b";
+             r.env["WINEDLLOVERRIDES"] = WINE_DLLS + ";opengl32=n,b;ddraw=";
          },
          true},
         {"opengl32.dll missing", [&](ProgramRun& r) { r.env["WINEDLLOVERRIDES"] = WINE_DLLS + ";opengl32="; },

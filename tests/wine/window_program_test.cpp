@@ -1,11 +1,16 @@
-// The Windows program in its "GDI" window under Wine, on an X server of the
-// test's own, driven by synthetic input the way a user would drive it. The
-// picture must be the one the same run leaves on the in-memory screen.
+// The Windows program in its window under Wine, on an X server of the
+// test's own, driven by synthetic input the way a user would drive it: with
+// the driver chosen by default ("DirectX", whose DirectDraw Wine draws with
+// the X server's OpenGL), with "GDI" asked for by name, and where DirectX
+// is missing (ddraw.dll or dinput.dll switched off), when "GDI" serves.
+// The picture must be the one the same run leaves on the in-memory screen.
 #include <gtest/gtest.h>  // first: before the X headers' macros
 
 #include <X11/Xatom.h>
 
 #include <chrono>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,7 +27,18 @@ using namespace std::chrono_literals;
 
 constexpr int SCREEN_WIDTH = 1024;
 
-class WineGdiProgram : public WindowProgramTest {
+// How the program is started and which driver must serve it.
+struct DriverCase {
+    const char* name;
+    std::optional<std::string> zvgfx;         // the driver asked for; none: the default choice
+    std::optional<std::string> dll_overrides;  // Wine's DLL switches; none: the usual ones
+    bool direct_draw;                         // "DirectX" serves, else "GDI"
+};
+
+// Test names and messages show the case by its name.
+void PrintTo(const DriverCase& c, std::ostream* os) { *os << c.name; }
+
+class WineWindowProgram : public WindowProgramTest, public ::testing::WithParamInterface<DriverCase> {
    protected:
     void SetUp() override {
         WindowProgramTest::SetUp();
@@ -36,7 +52,8 @@ class WineGdiProgram : public WindowProgramTest {
         r.command = wine_command();
         r.directory = dir_.path();
         r.env["WT_WINE_DISPLAY"] = server_->display();
-        r.env["ZVGFX"] = std::nullopt;
+        r.env["ZVGFX"] = GetParam().zvgfx;
+        if (GetParam().dll_overrides) r.env["WINEDLLOVERRIDES"] = GetParam().dll_overrides;
         r.timeout = 90s;
         r.while_running = user;
         return run_program(r);
@@ -97,6 +114,8 @@ class WineGdiProgram : public WindowProgramTest {
         std::this_thread::sleep_for(300ms);
     }
 
+    void typed_rate_run();
+
     static void expect_clean_exit(const ProgramResult& r) {
         EXPECT_FALSE(r.timed_out);
         EXPECT_EQ(r.signal, 0);
@@ -139,16 +158,42 @@ bool carries_program_icon(const std::vector<uint32_t>& items) {
     return false;
 }
 
-TEST_F(WineGdiProgram, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
+// Wine's DirectDraw draws into an X window of its own inside the program's
+// window; a window drawn with GDI has none.
+bool drawn_by_opengl(const XClient& client, Window w) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(client.display(), w, &root, &parent, &children, &count)) return false;
+    if (children) XFree(children);
+    return count > 0;
+}
+
+// The framed "GDI" window is centred, its frame as wide on both sides. The
+// "DirectX" window has its outer corner where a centred picture would have
+// its corner, so the picture starts a frame's width further in.
+void expect_position(Window w, const XClient& client, bool direct_draw) {
+    int x = 0, y = 0, width = 0, height = 0;
+    EXPECT_TRUE(client.geometry(w, &x, &y, &width, &height));
+    EXPECT_EQ(width, 512);
+    EXPECT_EQ(height, 512);
+    constexpr int centred = (SCREEN_WIDTH - 512) / 2;
+    if (direct_draw) {
+        EXPECT_GT(x, centred);
+        EXPECT_LE(x, centred + 8);
+    } else {
+        EXPECT_EQ(x, centred);
+    }
+}
+
+// Typed rate, Enter, the picture, a key that ends the run: the whole run as
+// a user makes it.
+void WineWindowProgram::typed_rate_run() {
     const std::vector<Rgb> picture = final_picture("128");
     const ProgramResult r = run([&](int pid) {
         const Window w = program_window();
         EXPECT_EQ(client_->name_of(w), "wavetable");
-        int x = 0, y = 0, width = 0, height = 0;
-        EXPECT_TRUE(client_->geometry(w, &x, &y, &width, &height));
-        EXPECT_EQ(width, 512);
-        EXPECT_EQ(height, 512);
-        EXPECT_EQ(x, (SCREEN_WIDTH - 512) / 2);  // centred; the frame is as wide on both sides
+        EXPECT_EQ(drawn_by_opengl(*client_, w), GetParam().direct_draw);
+        expect_position(w, *client_, GetParam().direct_draw);
         EXPECT_TRUE(wait_until([&] { return carries_program_icon(window_icon(*client_, w)); }));
         type("128");
         keys({"Return"});
@@ -161,22 +206,42 @@ TEST_F(WineGdiProgram, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
     EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
 }
 
-TEST_F(WineGdiProgram, CloseButtonAtThePromptChangesNothingAndAtTheFinalWaitEndsTheRun) {
+TEST_P(WineWindowProgram, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) { typed_rate_run(); }
+
+TEST_P(WineWindowProgram, CloseButtonAtThePromptChangesNothingAndAtTheFinalWaitEndsTheRun) {
     const ProgramResult r = run([&](int pid) { close_at_the_prompt_and_at_the_end(program_window(), pid); });
     expect_clean_exit(r);
     EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
 }
 
-TEST_F(WineGdiProgram, KeysTypedDuringTheRunAreDrained) {
+TEST_P(WineWindowProgram, KeysTypedDuringTheRunAreDrained) {
     const ProgramResult r = run([&](int pid) { keys_during_the_run(program_window(), pid); });
     expect_clean_exit(r);
     EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
 }
 
-TEST_F(WineGdiProgram, EditingAndAKeyFlood) {
+// Typed text and arrow keys in the line editor.
+TEST_P(WineWindowProgram, EditingAndAKeyFlood) {
     const ProgramResult r = run([&](int) { editing_with_a_key_flood(program_window()); });
     expect_clean_exit(r);
     EXPECT_EQ(check_wave_files(dir_.path(), -128), "");
 }
+
+std::string case_name(const ::testing::TestParamInfo<DriverCase>& info) { return info.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(Drivers, WineWindowProgram,
+                         ::testing::Values(DriverCase{"DirectX", std::nullopt, std::nullopt, true},
+                                           DriverCase{"GDI", "GDI", std::nullopt, false}),
+                         case_name);
+
+// Where DirectX cannot start, "GDI" serves the whole run.
+class WineWithoutDirectX : public WineWindowProgram {};
+
+TEST_P(WineWithoutDirectX, GdiServesTheRun) { typed_rate_run(); }
+
+INSTANTIATE_TEST_SUITE_P(MissingLibraries, WineWithoutDirectX,
+                         ::testing::Values(DriverCase{"NoDdraw", std::nullopt, "mscoree,mshtml,ddraw=", false},
+                                           DriverCase{"NoDinput", std::nullopt, "mscoree,mshtml,dinput=", false}),
+                         case_name);
 
 }  // namespace

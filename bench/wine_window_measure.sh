@@ -1,18 +1,20 @@
 #!/bin/sh
-# Measures the Windows program's "GDI" window under Wine on an Xvfb of its
-# own: idle CPU at the prompt and at the final wait (the program's process,
-# the Wine server and the X server), key-to-echo latency, and the cost of a
-# full 512-row refresh pass with SetDIBitsToDevice.
+# Measures the Windows program's window under Wine on an Xvfb of its own,
+# drawn by "DirectX" and by "GDI" (DRIVERS="DirectX GDI" by default): idle
+# CPU at the prompt and at the final wait (the program's process, the Wine
+# server and the X server), key-to-echo latency, and the cost of a full
+# 512-row refresh pass of each.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 windows=${WINDOWS_BUILD:-$top/build/windows-bench}
 linux=${BUILD:-$top/build/bench}
 seconds=${SECONDS_IDLE:-5}
+drivers=${DRIVERS:-DirectX GDI}
 prefix=${WINEPREFIX:-$top/build/wine-prefix-display}
 
 cmake -S "$top" -B "$windows" --toolchain "$top/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DWT_BENCH=ON -DWT_TESTS=OFF >/dev/null
-cmake --build "$windows" -j2 --target wavetable gdi_pass >/dev/null
+cmake --build "$windows" -j2 --target wavetable gdi_pass dx_pass >/dev/null
 cmake -S "$top" -B "$linux" -DCMAKE_BUILD_TYPE=Release -DWT_BENCH=ON -DWT_TESTS=OFF >/dev/null
 cmake --build "$linux" -j2 --target display_latency >/dev/null
 
@@ -47,21 +49,34 @@ idle_cpu() {  # label
 }
 
 cd "$work"
-WINEPREFIX=$prefix "$top/tools/wine-run.sh" "$windows/wavetable.exe" </dev/null >/dev/null 2>&1 &
-program=$!
-window=$(xdotool search --sync --name '^wavetable$' | head -n1)
-# Wine makes the window its client area's size once it is up; without a
-# window manager the keyboard follows the pointer.
-sleep 2
-xdotool mousemove --window "$window" 256 256
-sleep 1
-idle_cpu "idle CPU at the prompt"
-"$linux/bench/display_latency"
-xdotool type --delay 20 128
-xdotool key Return
-sleep 3
-idle_cpu "idle CPU at the final wait"
-xdotool key space
-wait "$program"
-program=""
-WINEPREFIX=$prefix "$top/tools/wine-run.sh" "$windows/bench/gdi_pass.exe"
+# The passes first, on the fresh server.
+for driver in $drivers; do
+    echo "== $driver: refresh passes"
+    case $driver in
+        GDI) pass=gdi_pass ;;
+        DirectX) pass=dx_pass ;;
+    esac
+    WINEPREFIX=$prefix "$top/tools/wine-run.sh" "$windows/bench/$pass.exe"
+done
+for driver in $drivers; do
+    echo "== $driver"
+    ZVGFX=$driver WINEPREFIX=$prefix "$top/tools/wine-run.sh" "$windows/wavetable.exe" </dev/null >/dev/null 2>&1 &
+    program=$!
+    window=$(xdotool search --sync --name '^wavetable$' | head -n1)
+    # Wine makes the window its client area's size once it is up; without a
+    # window manager the keyboard follows the pointer.
+    sleep 2
+    xdotool mousemove --window "$window" 256 256
+    sleep 1
+    idle_cpu "idle CPU at the prompt"
+    "$linux/bench/display_latency"
+    xdotool type --delay 20 128
+    xdotool key Return
+    sleep 3
+    idle_cpu "idle CPU at the final wait"
+    xdotool key space
+    wait "$program"
+    program=""
+done
+# Wine's server and desktop would stay a few seconds more; not after us.
+WINEPREFIX=$prefix wineserver -k 2>/dev/null || true

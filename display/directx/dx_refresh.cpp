@@ -1,0 +1,169 @@
+// The "DirectX" refresh thread: every 10 ms, under the display lock, the
+// dirty rows of the visible page are converted into the back surface,
+// which goes to the window; the key states come from the DirectInput
+// keyboard and the window's messages are handled.
+#include <cstring>
+
+#include "display/directx/dx_backend.h"
+#include "display/display_window.h"
+#include "display/win32/win32_window.h"
+#include "gfx/screen.h"
+
+namespace {
+
+constexpr DWORD VBLANK_WAIT_MS = 20;
+constexpr DWORD RECREATE_PAUSE_MS = 300;
+
+bool full_screen() { return (display_window().flags & SCREEN_FULLSCREEN) != 0; }
+
+// The display mode changed under the program: everything is made again,
+// until it can be or the window is closed. The lock is given up during the
+// pauses so that the program goes on meanwhile; nothing of DirectX exists
+// then.
+void recreate() {
+    DisplayWindow& w = display_window();
+    dx_window_exit();
+    while (w.running.load() && dx_window_init() != 0) {
+        dx_window_exit();
+        window_unlock();
+        Sleep(RECREATE_PAUSE_MS);
+        window_lock();
+    }
+    const User32Extras& u = win32_window().user32;
+    const HWND window = win32_window().window;
+    if (window && u.FlashWindowEx) {
+        FLASHWINFO flash{sizeof flash, window, FLASHW_STOP, 0, 0};
+        u.FlashWindowEx(&flash);
+    }
+}
+
+// The dirty rows converted straight into the locked back surface; the rows
+// are clean after. False when the surface could not be locked: the rows
+// stay dirty for the next pass.
+bool convert_into_back_surface(GfxScreen& s) {
+    DxState& dx = dx_state();
+    DisplayWindow& w = display_window();
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
+    HRESULT result = dx.back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
+    if (result == DDERR_SURFACELOST && dx_restore_surfaces() && dx.back)
+        result = dx.back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
+    if (FAILED(result)) return false;
+    auto* pixels = static_cast<uint8_t*>(desc.lpSurface);
+    if (w.converter && pixels) w.converter(pixels + static_cast<ptrdiff_t>(dx.vertical_offset) * desc.lPitch,
+                                           static_cast<int32_t>(desc.lPitch));
+    dx.back->Unlock(nullptr);
+    std::memset(s.dirty_rows, 0, static_cast<size_t>(window_rows(s)));
+    return true;
+}
+
+// Whether a row of the picture changed since the last pass.
+bool any_row_dirty(const GfxScreen* s) {
+    int32_t first = 0, last = 0;
+    return s && dirty_span(s->dirty_rows, window_rows(*s), &first, &last);
+}
+
+void apply_palette() {
+    DxState& dx = dx_state();
+    DisplayWindow& w = display_window();
+    if (!dx.palette || !w.palette_changed.exchange(0)) return;
+    PALETTEENTRY entries[256];
+    for (int32_t i = 0; i < 256; ++i)
+        entries[i] = PALETTEENTRY{w.palette[i].red, w.palette[i].green, w.palette[i].blue, w.palette[i].flags};
+    dx.palette->SetEntries(0, 0, 256, entries);
+}
+
+void refresh_loop() {
+    DisplayWindow& w = display_window();
+    w.active = 1;
+    display_window_started(true);
+    while (w.running.load()) {
+        Sleep(REFRESH_PERIOD_MS);
+        dx_refresh_pass();
+    }
+}
+
+}  // namespace
+
+// One pass, under the display lock. A full-screen display that lost the
+// focus is left alone. Without surfaces (a switch that could set up
+// neither mode) nothing is drawn. The back surface goes to the window only
+// when rows were converted into it: it shows nothing new otherwise, and a
+// window the desktop uncovered is repainted through its paint message.
+void dx_refresh_pass() {
+    DxState& dx = dx_state();
+    const DisplayWindow& w = display_window();
+    window_lock();
+    if (dx.vblank_pending) {
+        WaitForSingleObject(dx.vblank_event, VBLANK_WAIT_MS);
+        dx.vblank_pending = 0;
+    }
+    if (w.active || !full_screen()) {
+        apply_palette();
+        GfxScreen* s = g_gfx_screen;
+        if (dx.back && any_row_dirty(s) && convert_into_back_surface(*s) && !full_screen()) dx_paint();
+        if (w.active) dx_keyboard_refresh_key_states();
+    }
+    display_pump_messages();
+    window_unlock();
+}
+
+void dx_thread_main() {
+    if (dx_window_init() == 0) refresh_loop();
+    // The window is destroyed by the thread that made it, as the thread
+    // ends; the drawing thread waits for this thread meanwhile.
+    window_lock();
+    dx_window_exit();
+    window_unlock();
+}
+
+// The whole back surface to the window's client area on the display.
+void dx_paint() {
+    DxState& dx = dx_state();
+    const HWND window = win32_window().window;
+    if (full_screen() || !window || !dx.primary || !dx.back) return;
+    RECT target{};
+    POINT origin{0, 0};
+    if (!GetClientRect(window, &target) || !ClientToScreen(window, &origin)) return;
+    OffsetRect(&target, origin.x, origin.y);
+    HRESULT result = dx.primary->Blt(&target, dx.back, &dx.display_rect, DDBLT_WAIT, nullptr);
+    if (result == DDERR_SURFACELOST && dx_restore_surfaces() && dx.primary && dx.back)
+        dx.primary->Blt(&target, dx.back, &dx.display_rect, DDBLT_WAIT, nullptr);
+}
+
+// A restored surface has lost its contents: every row is converted again.
+bool dx_restore_surfaces() {
+    DxState& dx = dx_state();
+    if (!dx.primary) return false;
+    if (dx.primary->IsLost() != DDERR_SURFACELOST) return true;
+    if (dx.back != dx.primary) dx.back->Restore();
+    const HRESULT result = dx.primary->Restore();
+    if (result == DDERR_WRONGMODE) recreate();
+    gfx_mark_all_dirty();
+    return dx.primary && dx.primary->IsLost() == DD_OK;
+}
+
+// On the drawing thread. The refresh thread may make everything again
+// meanwhile, so the wait holds its own references to the DirectDraw
+// object, its library and the event.
+void dx_wait_vsync() {
+    DxState& dx = dx_state();
+    IDirectDraw2* ddraw = nullptr;
+    HMODULE library = nullptr;
+    HANDLE event = nullptr;
+    with_display_lock([&] {
+        const HANDLE process = GetCurrentProcess();
+        if (!dx.vblank_event || !dx_hold_ddraw(&ddraw, &library)) return;
+        if (DuplicateHandle(process, dx.vblank_event, process, &event, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+            ResetEvent(event);
+            dx.vblank_pending = 1;
+        }
+    });
+    if (ddraw) ddraw->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
+    else window_wait_frame();  // no display to wait for: a frame's time
+    if (event) {
+        SetEvent(event);
+        CloseHandle(event);
+    }
+    dx_drop_ddraw(ddraw, library);
+}
