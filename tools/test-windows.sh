@@ -23,7 +23,10 @@ echo "== windows: build"
 echo "== windows: unit tests under Wine"
 # One Wine server for the programs without a display, kept until the end: a
 # program that starts just as an idle server shuts down can fail to start.
-"$top/tools/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true  # makes the prefix
+# The prefix has to exist first, and the server that made it has to be gone:
+# a second server on the same prefix exits at once (status 2).
+"$top/tools/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true
+WINEPREFIX="$top/build/wine-prefix" wineserver -w
 WINEPREFIX="$top/build/wine-prefix" wineserver -p
 (cd "$top/build/windows" && ctest --output-on-failure --no-tests=error -j"$jobs" --timeout 300)
 # Without an X display Wine has no desktop and the window tests skip; they
