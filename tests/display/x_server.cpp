@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -211,13 +212,15 @@ std::vector<Rgb> XClient::pixels(Window w, int* width, int* height) const {
     return out;
 }
 
-void XClient::send_close(Window w) const {
+void XClient::send_close(Window w) const { send_protocol(w, "WM_DELETE_WINDOW"); }
+
+void XClient::send_protocol(Window w, const char* protocol) const {
     XEvent ev{};
     ev.xclient.type = ClientMessage;
     ev.xclient.window = w;
     ev.xclient.message_type = atom("WM_PROTOCOLS");
     ev.xclient.format = 32;
-    ev.xclient.data.l[0] = static_cast<long>(atom("WM_DELETE_WINDOW"));
+    ev.xclient.data.l[0] = static_cast<long>(atom(protocol));
     ev.xclient.data.l[1] = CurrentTime;
     XSendEvent(display_, w, False, NoEventMask, &ev);
     XSync(display_, False);
@@ -245,9 +248,11 @@ void XClient::focus_elsewhere() {
 
 // Without a window manager a program may still move the focus while it
 // takes its new window on (Wine at times leaves it to the pointer root):
-// the focus is set again until it is there.
+// the focus is set again until it is there. A window that asks for
+// WM_TAKE_FOCUS is told as well, as a window manager does on a click:
+// Wine activates its window on that message, not on the focus change.
 bool XClient::give_focus(Window w) const {
-    return wait_until([&] {
+    const bool told = wait_until([&] {
         Window focus = 0;
         int revert = 0;
         XGetInputFocus(display_, &focus, &revert);
@@ -256,6 +261,18 @@ bool XClient::give_focus(Window w) const {
         XSync(display_, False);
         return false;
     });
+    if (told && takes_focus(w)) send_protocol(w, "WM_TAKE_FOCUS");
+    return told;
+}
+
+bool XClient::takes_focus(Window w) const {
+    Atom* protocols = nullptr;
+    int count = 0;
+    if (!XGetWMProtocols(display_, w, &protocols, &count)) return false;
+    const Atom wanted = atom("WM_TAKE_FOCUS");
+    const bool found = std::find(protocols, protocols + count, wanted) != protocols + count;
+    XFree(protocols);
+    return found;
 }
 
 void XClient::bind_keysyms(const std::vector<KeySym>& keysyms) const {

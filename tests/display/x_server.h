@@ -74,6 +74,10 @@ class XClient {
     Atom atom(const char* name) const;
 
    private:
+    bool takes_focus(Window w) const;
+    // A WM_PROTOCOLS client message, as the window manager sends it.
+    void send_protocol(Window w, const char* protocol) const;
+
     Display* display_ = nullptr;
     Window decoy_ = 0;
 };

@@ -166,14 +166,7 @@ TEST_F(X11Program, FocusLossMidLine) {
     const ProgramResult r = run([&](int) {
         const Window w = program_window();
         focus(w);
-        type("12");
-        client_->focus_elsewhere();
-        type("9");  // goes to the other window
-        focus(w);
-        type("8");
-        keys({"Return"});
-        wait_for_final_wait();
-        keys({"space"});
+        focus_loss_mid_line(w);
     });
     expect_clean_exit(r);
     expect_files_for_rate(128);

@@ -121,6 +121,20 @@ void WindowProgramTest::keys_during_the_run(Window w, int pid) {
     keys({"Escape"});
 }
 
+void WindowProgramTest::focus_loss_mid_line(Window w) {
+    type("12");
+    wait_for_echo(w, final_picture("12"), 2);
+    client_->focus_elsewhere();
+    type("9");  // goes to the other window
+    EXPECT_TRUE(client_->give_focus(w));
+    type("8");
+    wait_for_echo(w, final_picture("128"), 3);
+    keys({"Return"});
+    EXPECT_TRUE(shows(w, final_picture("128")));
+    wait_for_final_wait();
+    keys({"space"});
+}
+
 void WindowProgramTest::editing_with_a_key_flood(Window w) {
     type("128");
     wait_for_echo(w, final_picture("128"), 3);

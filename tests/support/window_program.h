@@ -52,6 +52,9 @@ class WindowProgramTest : public ::testing::Test {
     // the shapes are computed, are drained before the final wait; only a key
     // pressed afterwards ends the run. Rate 128.
     void keys_during_the_run(Window w, int pid);
+    // The window loses the keyboard in the middle of the line and gets it
+    // back: "12", a "9" typed into another window, "8", Enter. Rate 128.
+    void focus_loss_mid_line(Window w);
     // A flood of editing keys, more than the key queue holds, and editing
     // across the line: "128", the cursor to its start, "-" before it.
     // Rate -128.

@@ -220,6 +220,12 @@ TEST_P(WineWindowProgram, KeysTypedDuringTheRunAreDrained) {
     EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
 }
 
+TEST_P(WineWindowProgram, FocusLossMidLine) {
+    const ProgramResult r = run([&](int) { focus_loss_mid_line(program_window()); });
+    expect_clean_exit(r);
+    EXPECT_EQ(check_wave_files(dir_.path(), 128), "");
+}
+
 // Typed text and arrow keys in the line editor.
 TEST_P(WineWindowProgram, EditingAndAKeyFlood) {
     const ProgramResult r = run([&](int) { editing_with_a_key_flood(program_window()); });
