@@ -224,7 +224,7 @@ void x11_refresh_picture() {
     DisplayWindow& w = display_window();
     const GfxScreen* s = g_gfx_screen;
     if (!s || !x.picture.image || !w.converter) return;
-    const int rows = w.height < s->height * s->line_repeat ? w.height : s->height * s->line_repeat;
+    const int32_t rows = window_rows(*s);
     int32_t first = 0, last = 0;
     if (!dirty_span(s->dirty_rows, rows, &first, &last)) return;
     settle_puts();
