@@ -18,8 +18,7 @@
 
 namespace {
 
-const char* const SHAPE_FILES[7] = {"sawtooth.bin", "squaresaw.bin", "sineish.bin", "moogsaw.bin",
-                                    "moogsquare.bin", "triangle.bin", "square.bin"};
+using reference::SHAPE_FILES;
 
 ProgramResult run_batch(const ScratchDir& dir, const std::string& input) {
     ProgramRun run;

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +20,12 @@ inline int64_t div_even(int64_t n, int shift) {
     if (2 * r > d || (2 * r == d && (q & 1))) ++q;
     return q;
 }
+
+// The files the program writes the shapes to, in the order of Shapes::of,
+// and the size of each.
+inline constexpr const char* SHAPE_FILES[7] = {"sawtooth.bin",   "squaresaw.bin", "sineish.bin", "moogsaw.bin",
+                                               "moogsquare.bin", "triangle.bin",  "square.bin"};
+inline constexpr size_t WAVE_FILE_BYTES = 65536 * 2;
 
 struct Shapes {
     std::array<std::vector<int16_t>, 7> of;  // sawtooth, squaresaw, sineish, moogsaw, moogsquare, triangle, square
