@@ -75,19 +75,7 @@ class X11Window : public X11ScreenTest {
 
     // A property of the window as a list of 32-bit items.
     std::vector<long> property(const char* name, Atom type, long length = 64) const {
-        Atom actual = None;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        std::vector<long> items;
-        if (XGetWindowProperty(client_->display(), window_, client_->atom(name), 0, length, False, type, &actual, &format,
-                               &count, &after, &data) == Success &&
-            data) {
-            const auto* values = reinterpret_cast<const long*>(data);
-            items.assign(values, values + count);
-            XFree(data);
-        }
-        return items;
+        return client_->property(window_, name, type, length);
     }
 };
 

@@ -212,6 +212,21 @@ std::vector<Rgb> XClient::pixels(Window w, int* width, int* height) const {
     return out;
 }
 
+std::vector<long> XClient::property(Window w, const char* name, Atom type, long length) const {
+    Atom actual = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> items;
+    if (XGetWindowProperty(display_, w, atom(name), 0, length, False, type, &actual, &format, &count, &after,
+                           &data) != Success || !data)
+        return items;
+    const auto* values = reinterpret_cast<const long*>(data);
+    if (format == 32) items.assign(values, values + count);
+    XFree(data);
+    return items;
+}
+
 void XClient::send_close(Window w) const { send_protocol(w, "WM_DELETE_WINDOW"); }
 
 void XClient::send_protocol(Window w, const char* protocol) const {

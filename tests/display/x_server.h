@@ -58,6 +58,9 @@ class XClient {
     bool geometry(Window w, int* x, int* y, int* width, int* height) const;
     // The window's pixels as 8-bit channels, row by row; empty when gone.
     std::vector<Rgb> pixels(Window w, int* width, int* height) const;
+    // A property of the window as a list of 32-bit items (Xlib hands them
+    // out in longs), at most `length` of them; empty when it has none.
+    std::vector<long> property(Window w, const char* name, Atom type, long length = 64) const;
     // What the close button does: WM_DELETE_WINDOW.
     void send_close(Window w) const;
     // The window manager marking the window maximised.

@@ -25,8 +25,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const char* const SHAPE_FILES[7] = {"sawtooth.bin", "squaresaw.bin", "sineish.bin", "moogsaw.bin",
-                                    "moogsquare.bin", "triangle.bin", "square.bin"};
+using reference::SHAPE_FILES;
 
 // A key's value in the desktop entry that packaging installs.
 std::string desktop_entry_value(const std::string& key) {
@@ -58,19 +57,6 @@ class X11Program : public WindowProgramTest {
 
     void focus(Window w) { client_->give_focus(w); }
 
-    // The files are closed; the program is past them, at the key drain and
-    // the final wait. A key that comes before the drain is over is drained.
-    void wait_for_final_wait() override {
-        EXPECT_TRUE(wait_until([&] {
-            for (const char* name : SHAPE_FILES) {
-                struct stat st {};
-                if (stat(dir_.file(name).c_str(), &st) != 0 || st.st_size != 131072) return false;
-            }
-            return true;
-        }));
-        std::this_thread::sleep_for(300ms);
-    }
-
     // Types the rate and Enter, sees the window show `picture`, and waits
     // until the run is at its final wait.
     void answer_and_wait_for_the_end(Window w, const std::string& rate, const std::vector<Rgb>& picture) {
@@ -98,8 +84,6 @@ class X11Program : public WindowProgramTest {
         EXPECT_EQ(r.exit_status, 0) << r.errors;
         EXPECT_EQ(r.output + r.errors, "");  // nothing is logged
     }
-
-    ScratchDir dir_;
 };
 
 TEST_F(X11Program, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {

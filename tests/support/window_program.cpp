@@ -1,11 +1,11 @@
 #include "support/window_program.h"
 
 #include "support/program.h"
+#include "support/scoped_env.h"
+#include "support/wave_files.h"
 
 #include <signal.h>
 
-#include <cstdlib>
-#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -19,9 +19,7 @@
 
 std::vector<Rgb> final_picture(const std::string& typed) {
     runtime_init();
-    const char* old = std::getenv("ZVGFX");
-    std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
-    setenv("ZVGFX", "null", 1);
+    ScopedEnv in_memory("ZVGFX", "null");
     key_queue() = KeyQueue{};
     std::vector<Rgb> picture;
     if (gfx_screen_res(512, 512, 8, 4, 0, 0) == ERR_NONE) {
@@ -39,13 +37,8 @@ std::vector<Rgb> final_picture(const std::string& typed) {
     }
     gfx_screen_close();
     key_queue() = KeyQueue{};
-    if (saved)
-        setenv("ZVGFX", saved->c_str(), 1);
-    else
-        unsetenv("ZVGFX");
     return picture;
 }
-
 
 void WindowProgramTest::start_server(const std::string& screen) {
     server_ = std::make_unique<XvfbServer>(screen);
@@ -80,6 +73,11 @@ void WindowProgramTest::keys(const std::vector<std::string>& names) {
         },
         limit);
     return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << difference;
+}
+
+void WindowProgramTest::wait_for_final_wait() {
+    EXPECT_TRUE(wait_until([&] { return wave_files_complete(dir_.path()); }, std::chrono::seconds(30)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
 }
 
 void WindowProgramTest::wait_for_echo(Window w, const std::vector<Rgb>& picture, size_t typed) {

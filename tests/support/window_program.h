@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "display/x_server.h"
+#include "support/scratch_dir.h"
 
 // The picture at the final wait after `typed` and Enter, made by the same
 // steps on the in-memory screen of this process.
@@ -41,7 +42,7 @@ class WindowProgramTest : public ::testing::Test {
 
     // The files are written: the program is at the key drain and the final
     // wait. A key that comes before the drain is over is drained.
-    virtual void wait_for_final_wait() = 0;
+    void wait_for_final_wait();
 
     // The user's part of runs every window goes through, on a window that
     // takes keys; each ends the run.
@@ -62,4 +63,5 @@ class WindowProgramTest : public ::testing::Test {
 
     std::unique_ptr<XvfbServer> server_;
     std::unique_ptr<XClient> client_;
+    ScratchDir dir_;  // where the program runs and writes its files
 };

@@ -107,13 +107,6 @@ class WineWindowProgram : public WindowProgramTest, public ::testing::WithParamI
         EXPECT_TRUE(wait_until([&] { return client_->pixels(w, &width, &height) == prompt; })) << "the 0 stayed";
     }
 
-    // The files are written: the program is at the key drain and the final
-    // wait. A key that comes before the drain is over is drained.
-    void wait_for_final_wait() override {
-        EXPECT_TRUE(wait_until([&] { return wave_files_complete(dir_.path()); }, 30s));
-        std::this_thread::sleep_for(300ms);
-    }
-
     void typed_rate_run();
 
     static void expect_clean_exit(const ProgramResult& r) {
@@ -122,24 +115,13 @@ class WineWindowProgram : public WindowProgramTest, public ::testing::WithParamI
         EXPECT_EQ(r.exit_status, 0) << r.output << r.errors;
         EXPECT_EQ(r.output, "");  // nothing is logged
     }
-
-    ScratchDir dir_;
 };
 
 // The window's icon as the window system got it: 32-bit items of size,
 // size and pixels, each icon in turn.
 std::vector<uint32_t> window_icon(const XClient& client, Window w) {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
     std::vector<uint32_t> items;
-    if (XGetWindowProperty(client.display(), w, client.atom("_NET_WM_ICON"), 0, 1 << 16, False, XA_CARDINAL, &type,
-                           &format, &count, &after, &data) != Success || !data)
-        return items;
-    const auto* longs = reinterpret_cast<const long*>(data);  // Xlib hands 32-bit items out in longs
-    for (unsigned long i = 0; i < count && format == 32; ++i) items.push_back(static_cast<uint32_t>(longs[i]));
-    XFree(data);
+    for (long item : client.property(w, "_NET_WM_ICON", XA_CARDINAL, 1 << 16)) items.push_back(static_cast<uint32_t>(item));
     return items;
 }
 
