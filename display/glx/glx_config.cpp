@@ -6,8 +6,7 @@ namespace {
 // Every request asks for an RGBA configuration an X window can show.
 constexpr int FIXED[] = {GLX_RENDER_TYPE, GLX_RGBA_BIT, GLX_X_RENDERABLE, True, GLX_X_VISUAL_TYPE, GLX_TRUE_COLOR};
 constexpr int FIXED_COUNT = sizeof FIXED / sizeof FIXED[0];
-constexpr int REQUEST_CAPACITY = sizeof(GlFormatRequest::items) / sizeof(GlAttributeValue);
-constexpr int CAPACITY = FIXED_COUNT + 2 * REQUEST_CAPACITY + 1;  // pairs and the closing None
+constexpr int CAPACITY = FIXED_COUNT + 2 * GL_ATTRIBUTE_COUNT + 1;  // pairs and the closing None
 
 // The GLX attribute of each name; 0 for names GLX has no attribute for:
 // it does not tell accelerated configurations from others, and knows the

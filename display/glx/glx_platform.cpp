@@ -87,14 +87,19 @@ void gl_platform_swap() {
 }
 
 // What the X11 driver's refresh pass does, without the picture: requests,
-// key states, the window's events; then a loss, once.
+// the window's events, key states; then a loss, once. Keys change only
+// with key and focus events: reading the keyboard on every flip would cost
+// a round trip each time.
 void gl_platform_poll() {
     X11State& x = x11_state();
     if (!x.display || !x.window) return;
     if (!x.lost) {
         x11_apply_requests();
-        if (display_window().active) x11_refresh_key_states();
         x11_drain_events();
+        if (display_window().active && x.keys_changed && !x.lost) {
+            x.keys_changed = false;
+            x11_refresh_key_states();
+        }
         if (!x.lost) x11.XFlush(x.display);
     }
     if (x.lost) x11_report_loss();

@@ -1,26 +1,42 @@
 #include "display/opengl/gl_format.h"
 
+namespace {
+
+struct Size {
+    GlAttribute name;
+    int32_t GlOptions::*field;
+};
+
+// The sizes in the order of asking: these always, then these only when not 0.
+constexpr Size ALWAYS[] = {
+    {GlAttribute::ColourBits, &GlOptions::colour_bits},
+    {GlAttribute::RedBits, &GlOptions::red_bits},
+    {GlAttribute::GreenBits, &GlOptions::green_bits},
+    {GlAttribute::BlueBits, &GlOptions::blue_bits},
+    {GlAttribute::AlphaBits, &GlOptions::alpha_bits},
+    {GlAttribute::DepthBits, &GlOptions::depth_bits},
+};
+
+constexpr Size WHEN_SET[] = {
+    {GlAttribute::AccumBits, &GlOptions::accum_bits},
+    {GlAttribute::AccumRedBits, &GlOptions::accum_red_bits},
+    {GlAttribute::AccumGreenBits, &GlOptions::accum_green_bits},
+    {GlAttribute::AccumBlueBits, &GlOptions::accum_blue_bits},
+    {GlAttribute::AccumAlphaBits, &GlOptions::accum_alpha_bits},
+    {GlAttribute::StencilBits, &GlOptions::stencil_bits},
+};
+
+}  // namespace
+
 GlFormatRequest gl_format_request(const GlOptions& o) {
     GlFormatRequest r{};
     auto add = [&r](GlAttribute name, int32_t value) { r.items[r.count++] = {name, value}; };
-    auto add_set = [&add](GlAttribute name, int32_t value) {
-        if (value != 0) add(name, value);
-    };
     add(GlAttribute::DrawToWindow, 1);
     add(GlAttribute::FullAcceleration, 1);
     add(GlAttribute::DoubleBuffer, 1);
-    add(GlAttribute::ColourBits, o.colour_bits);
-    add(GlAttribute::RedBits, o.red_bits);
-    add(GlAttribute::GreenBits, o.green_bits);
-    add(GlAttribute::BlueBits, o.blue_bits);
-    add(GlAttribute::AlphaBits, o.alpha_bits);
-    add(GlAttribute::DepthBits, o.depth_bits);
-    add_set(GlAttribute::AccumBits, o.accum_bits);
-    add_set(GlAttribute::AccumRedBits, o.accum_red_bits);
-    add_set(GlAttribute::AccumGreenBits, o.accum_green_bits);
-    add_set(GlAttribute::AccumBlueBits, o.accum_blue_bits);
-    add_set(GlAttribute::AccumAlphaBits, o.accum_alpha_bits);
-    add_set(GlAttribute::StencilBits, o.stencil_bits);
+    for (const Size& s : ALWAYS) add(s.name, o.*s.field);
+    for (const Size& s : WHEN_SET)
+        if (o.*s.field != 0) add(s.name, o.*s.field);
     if (o.samples != 0) {
         add(GlAttribute::SampleBuffers, 1);
         add(GlAttribute::Samples, o.samples);

@@ -26,13 +26,16 @@ enum class GlAttribute : int32_t {
     Samples,
 };
 
+// A request names each attribute at most once.
+inline constexpr int32_t GL_ATTRIBUTE_COUNT = static_cast<int32_t>(GlAttribute::Samples) + 1;
+
 struct GlAttributeValue {
     GlAttribute name;
     int32_t value;
 };
 
 struct GlFormatRequest {
-    GlAttributeValue items[17];
+    GlAttributeValue items[GL_ATTRIBUTE_COUNT];
     int32_t count;
 };
 

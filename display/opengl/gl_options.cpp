@@ -1,5 +1,6 @@
 #include "display/opengl/gl_options.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -14,14 +15,13 @@ constexpr int32_t ALPHA_BITS[4] = {0, 0, 0, 8};
 // Sums the channels without overflowing on absurd requests.
 int32_t sum(int32_t a, int32_t b, int32_t c, int32_t d) {
     const int64_t total = int64_t{a} + b + c + d;
-    constexpr int64_t high = std::numeric_limits<int32_t>::max(), low = std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(total > high ? high : total < low ? low : total);
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(total, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 // The class of a total size; nonsense (negative) totals count as the lowest.
 int32_t size_class(int32_t bits) {
-    const int64_t k = (int64_t{bits} + 7) / 8 - 1;
-    return static_cast<int32_t>(k < 0 ? 0 : k > 3 ? 3 : k);
+    return static_cast<int32_t>(std::clamp<int64_t>((int64_t{bits} + 7) / 8 - 1, 0, 3));
 }
 
 void fill_channels(int32_t total, int32_t* red, int32_t* green, int32_t* blue, int32_t* alpha) {

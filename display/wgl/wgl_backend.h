@@ -55,7 +55,7 @@ PIXELFORMATDESCRIPTOR wgl_descriptor(const GlFormatRequest& request);
 
 // The zero-terminated attribute list of wglChoosePixelFormatARB for a
 // request: identifier, value, identifier, value, ..., 0.
-inline constexpr int WGL_ATTRIBUTE_CAPACITY = 2 * 17 + 1;
+inline constexpr int WGL_ATTRIBUTE_CAPACITY = 2 * GL_ATTRIBUTE_COUNT + 1;
 void wgl_attributes(const GlFormatRequest& request, int (&list)[WGL_ATTRIBUTE_CAPACITY]);
 
 // wgl_window.cpp: the window's device context, taken when none is held

@@ -11,7 +11,7 @@ namespace {
 
 constexpr DWORD PROBE_STYLE = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr int PROBE_SIZE = 8;
-constexpr BYTE PROBE_DEPTH_BITS = 32;
+constexpr int32_t PROBE_DEPTH_BITS = 32;
 
 template <class F>
 F context_entry(const char* name) {
@@ -25,11 +25,9 @@ bool make_probe(WglState& g) {
     if (!g.probe_window) return false;
     g.probe_dc = GetDC(g.probe_window);
     if (!g.probe_dc) return false;
-    PIXELFORMATDESCRIPTOR plain{};
-    plain.nSize = sizeof plain;
-    plain.nVersion = 1;
-    plain.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    plain.cDepthBits = PROBE_DEPTH_BITS;
+    GlFormatRequest request{};
+    request.items[request.count++] = {GlAttribute::DepthBits, PROBE_DEPTH_BITS};
+    const PIXELFORMATDESCRIPTOR plain = wgl_descriptor(request);
     const int format = ChoosePixelFormat(g.probe_dc, &plain);
     if (format == 0 || !SetPixelFormat(g.probe_dc, format, &plain)) return false;
     g.probe_context = g.api.wglCreateContext(g.probe_dc);

@@ -31,17 +31,11 @@
 #include "runtime/console_hooks.h"
 #include "runtime/runtime_context.h"
 #include "runtime/strings.h"
+#include "tests/opengl/gl_picture.h"
 
 namespace {
 
-constexpr int32_t WIDTH = 64, HEIGHT = 48;
-
-// The picture: the clear colour everywhere but a quad from (QUAD_LEFT,
-// QUAD_BOTTOM) up to, not including, (QUAD_RIGHT, QUAD_TOP), in window
-// coordinates with the origin at the bottom left.
-constexpr uint8_t CLEAR[3] = {32, 96, 160};
-constexpr uint8_t QUAD[3] = {224, 128, 16};
-constexpr int QUAD_LEFT = 8, QUAD_BOTTOM = 4, QUAD_RIGHT = 40, QUAD_TOP = 36;
+constexpr int32_t WIDTH = GL_PROGRAM_WIDTH, HEIGHT = GL_PROGRAM_HEIGHT;
 
 struct Args {
     bool keys = false;
@@ -115,19 +109,19 @@ bool load_gl() {
 
 void draw() {
     gl.glViewport(0, 0, WIDTH, HEIGHT);
-    gl.glClearColor(CLEAR[0] / 255.0f, CLEAR[1] / 255.0f, CLEAR[2] / 255.0f, 1.0f);
+    gl.glClearColor(GL_PICTURE_CLEAR[0] / 255.0f, GL_PICTURE_CLEAR[1] / 255.0f, GL_PICTURE_CLEAR[2] / 255.0f, 1.0f);
     gl.glClear(GL_COLOR_BUFFER_BIT);
     gl.glMatrixMode(GL_PROJECTION);
     gl.glLoadIdentity();
     gl.glOrtho(0, WIDTH, 0, HEIGHT, -1, 1);
     gl.glMatrixMode(GL_MODELVIEW);
     gl.glLoadIdentity();
-    gl.glColor3ub(QUAD[0], QUAD[1], QUAD[2]);
+    gl.glColor3ub(GL_PICTURE_QUAD[0], GL_PICTURE_QUAD[1], GL_PICTURE_QUAD[2]);
     gl.glBegin(GL_QUADS);
-    gl.glVertex2i(QUAD_LEFT, QUAD_BOTTOM);
-    gl.glVertex2i(QUAD_RIGHT, QUAD_BOTTOM);
-    gl.glVertex2i(QUAD_RIGHT, QUAD_TOP);
-    gl.glVertex2i(QUAD_LEFT, QUAD_TOP);
+    gl.glVertex2i(GL_QUAD_LEFT, GL_QUAD_BOTTOM);
+    gl.glVertex2i(GL_QUAD_RIGHT, GL_QUAD_BOTTOM);
+    gl.glVertex2i(GL_QUAD_RIGHT, GL_QUAD_TOP);
+    gl.glVertex2i(GL_QUAD_LEFT, GL_QUAD_TOP);
     gl.glEnd();
     gl.glFinish();
 }
@@ -139,8 +133,7 @@ void check_picture() {
     int wrong = 0, first = -1;
     for (int y = 0; y < HEIGHT; ++y)
         for (int x = 0; x < WIDTH; ++x) {
-            const bool in_quad = x >= QUAD_LEFT && x < QUAD_RIGHT && y >= QUAD_BOTTOM && y < QUAD_TOP;
-            const uint8_t* want = in_quad ? QUAD : CLEAR;
+            const uint8_t* want = gl_picture_in_quad(x, y) ? GL_PICTURE_QUAD : GL_PICTURE_CLEAR;
             const uint8_t* got = pixels + (y * WIDTH + x) * 4;
             if (std::memcmp(got, want, 3) != 0 && wrong++ == 0) first = y * WIDTH + x;
         }

@@ -7,7 +7,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr Rgb CLEAR{32, 96, 160}, QUAD{224, 128, 16};
 // Key codes as the program reports them: "a", the up arrow, the close.
 const std::string KEY_A = "key: 97", KEY_UP = "key: 18687", KEY_CLOSE = "key: 27647";
 
@@ -17,7 +16,10 @@ std::vector<Rgb> gl_program_picture() {
     std::vector<Rgb> picture;
     for (int row = 0; row < GL_PROGRAM_HEIGHT; ++row) {
         const int y = GL_PROGRAM_HEIGHT - 1 - row;
-        for (int x = 0; x < GL_PROGRAM_WIDTH; ++x) picture.push_back(x >= 8 && x < 40 && y >= 4 && y < 36 ? QUAD : CLEAR);
+        for (int x = 0; x < GL_PROGRAM_WIDTH; ++x) {
+            const uint8_t* c = gl_picture_in_quad(x, y) ? GL_PICTURE_QUAD : GL_PICTURE_CLEAR;
+            picture.push_back({c[0], c[1], c[2]});
+        }
     }
     return picture;
 }

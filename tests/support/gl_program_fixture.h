@@ -15,11 +15,10 @@
 #include <vector>
 
 #include "display/x_server.h"
+#include "opengl/gl_picture.h"
 #include "support/program.h"
 
-// The program's picture, top row first: its window is 64 x 48, the quad
-// spans x 8..39 and, counted from the bottom, y 4..35.
-inline constexpr int GL_PROGRAM_WIDTH = 64, GL_PROGRAM_HEIGHT = 48;
+// The program's picture, top row first.
 std::vector<Rgb> gl_program_picture();
 
 // The output has this whole line.
