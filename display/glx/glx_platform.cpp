@@ -1,5 +1,3 @@
-#include <cstdlib>
-
 #include "display/display_window.h"
 #include "display/glx/glx_backend.h"
 #include "display/opengl/gl_platform.h"
@@ -48,8 +46,7 @@ GlxState& glx_state() { return g_glx; }
 // The program's thread must survive a lost server: that takes a libX11
 // that lets the program's own exit handler return (1.7 and later).
 void* gl_platform_load() {
-    const char* display_name = std::getenv("DISPLAY");
-    if (!display_name || !display_name[0] || !x11_library_load() || !x11.XSetIOErrorExitHandler) return nullptr;
+    if (!x11_display_named() || !x11_library_load() || !x11.XSetIOErrorExitHandler) return nullptr;
     if (x11_connect() != 0) return nullptr;
     x11_state().drawn_by_program = true;
     void* library = glx_library_load();
@@ -87,19 +84,14 @@ void gl_platform_swap() {
 }
 
 // What the X11 driver's refresh pass does, without the picture: requests,
-// the window's events, key states; then a loss, once. Keys change only
-// with key and focus events: reading the keyboard on every flip would cost
-// a round trip each time.
+// the window's events, key states; then a loss, once.
 void gl_platform_poll() {
     X11State& x = x11_state();
     if (!x.display || !x.window) return;
     if (!x.lost) {
         x11_apply_requests();
         x11_drain_events();
-        if (display_window().active && x.keys_changed && !x.lost) {
-            x.keys_changed = false;
-            x11_refresh_key_states();
-        }
+        x11_refresh_key_states();
         if (!x.lost) x11.XFlush(x.display);
     }
     if (x.lost) x11_report_loss();

@@ -78,6 +78,9 @@ X11State& x11_state();
 // x11_connect opens it; x11_open_display also chooses the visual for the
 // picture.
 int32_t x11_connect();
+// A display to connect to is named (DISPLAY): without one the libraries
+// are not even loaded.
+bool x11_display_named();
 int32_t x11_open_display();
 void x11_close_display();
 // Tells the program, once, that the connection is gone.
@@ -119,6 +122,8 @@ void x11_keyboard_focus(bool focused);
 void x11_keyboard_mapping_changed(XMappingEvent* event);
 void x11_key_press(XKeyEvent* event, int32_t repeat);
 void x11_key_release(XKeyEvent* event);
+// After a drain: the key states read from the keyboard when the window is
+// active and key, focus or mapping events came since the last reading.
 void x11_refresh_key_states();
 
 // x11_events.cpp: the window procedure over X events.

@@ -1,3 +1,5 @@
+#include <cstdlib>
+
 #include "display/window_events.h"
 #include "display/x11/x11_backend.h"
 #include "display/x11/x11_refresh.h"
@@ -59,6 +61,11 @@ void open_input_method() {
 }  // namespace
 
 X11State& x11_state() { return g_state; }
+
+bool x11_display_named() {
+    const char* name = std::getenv("DISPLAY");
+    return name && name[0];
+}
 
 int32_t x11_connect() {
     if (!x11_library_load()) return -1;

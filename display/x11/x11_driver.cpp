@@ -1,7 +1,5 @@
 #include "display/x11/x11_driver.h"
 
-#include <cstdlib>
-
 #include "display/display_window.h"
 #include "display/window_events.h"
 #include "display/x11/x11_backend.h"
@@ -14,8 +12,7 @@ int32_t x11_init(const char* title, int32_t width, int32_t height, int32_t depth
                  int32_t flags) {
     display_window_clear();
     if (flags & (SCREEN_OPENGL | SCREEN_SHAPED)) return -1;
-    const char* display_name = std::getenv("DISPLAY");
-    if (!display_name || !display_name[0] || !x11_library_load()) return -1;
+    if (!x11_display_named() || !x11_library_load()) return -1;
     display_window().backend = {x11_window_init, x11_window_exit, x11_paint, x11_thread_main, x11_confine_pointer};
     return display_window_init(title, width, height, depth < 8 ? 8 : depth, refresh_rate, flags);
 }

@@ -160,9 +160,13 @@ void x11_key_release(XKeyEvent* event) {
     window_key_up(key);
 }
 
-// The key states follow the keyboard while the window is active.
+// The key states follow the keyboard while the window is active. Keys
+// change only with key, focus and mapping events: asking the server for
+// the keyboard after every drain would cost a round trip each time.
 void x11_refresh_key_states() {
     X11State& x = x11_state();
+    if (!display_window().active || !x.keys_changed || x.lost) return;
+    x.keys_changed = false;
     char keys[32] = {};
     x11.XQueryKeymap(x.display, keys);
     uint8_t vk_down[256] = {};

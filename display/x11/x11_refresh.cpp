@@ -44,18 +44,11 @@ void wait_for_events(Clock::time_point quick_until) {
 }
 
 void refresh_pass() {
-    DisplayWindow& w = display_window();
     x11_apply_requests();
-    if (w.palette_changed.exchange(0)) gfx_mark_all_dirty();
+    if (display_window().palette_changed.exchange(0)) gfx_mark_all_dirty();
     x11_refresh_picture();
     x11_drain_events();
-    // Keys change only with key and focus events: asking the server for the
-    // keyboard on every pass would cost a round trip each time.
-    X11State& x = x11_state();
-    if (w.active && x.keys_changed && !x.lost) {
-        x.keys_changed = false;
-        x11_refresh_key_states();
-    }
+    x11_refresh_key_states();
     if (!x11_state().lost) x11.XFlush(x11_state().display);
 }
 
