@@ -61,16 +61,6 @@ void show_dirty_rows(HDC dc, GfxScreen& s, int32_t rows) {
     }
 }
 
-void refresh_loop() {
-    DisplayWindow& w = display_window();
-    w.active = 1;
-    display_window_started(true);
-    while (w.running.load()) {
-        gdi_refresh_pass();
-        Sleep(REFRESH_PERIOD_MS);
-    }
-}
-
 }  // namespace
 
 // One pass, under the display lock. Without a window (a full-screen switch
@@ -93,14 +83,7 @@ void gdi_refresh_pass() {
     window_unlock();
 }
 
-void gdi_thread_main() {
-    if (gdi_window_init() == 0) refresh_loop();
-    // The window is destroyed by the thread that made it, as the thread
-    // ends; the drawing thread waits for this thread meanwhile.
-    window_lock();
-    gdi_window_exit();
-    window_unlock();
-}
+void gdi_thread_main() { win32_refresh_thread_main(gdi_refresh_pass); }
 
 // Shows what the last pass left, converting nothing.
 void gdi_paint() {
