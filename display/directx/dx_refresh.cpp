@@ -68,8 +68,7 @@ void apply_palette() {
     DisplayWindow& w = display_window();
     if (!dx.palette || !w.palette_changed.exchange(0)) return;
     PALETTEENTRY entries[256];
-    for (int32_t i = 0; i < 256; ++i)
-        entries[i] = PALETTEENTRY{w.palette[i].red, w.palette[i].green, w.palette[i].blue, w.palette[i].flags};
+    win32_palette_entries(entries);
     dx.palette->SetEntries(0, 0, 256, entries);
 }
 

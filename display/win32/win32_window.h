@@ -100,6 +100,14 @@ bool win32_set_display_mode(const MONITORINFOEXA* monitor, int32_t width, int32_
                             int32_t refresh_rate);
 void win32_restore_display_mode();
 
+// The styles of a window (not full screen) of the request flags: `sizing`
+// is what AdjustWindowRect takes for the outer size, `style` what the
+// window is made with.
+void win32_window_styles(int32_t flags, DWORD* sizing, DWORD* style);
+
+// The record's palette as the system's palette entries.
+void win32_palette_entries(PALETTEENTRY (&entries)[256]);
+
 // Top-left corner of a window of the outer size centred on the monitor
 // (null: the primary display).
 POINT win32_centred_position(const MONITORINFOEXA* monitor, int32_t outer_width, int32_t outer_height);
