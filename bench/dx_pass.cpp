@@ -7,15 +7,10 @@
 // Prints the median and the spread in microseconds.
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
 #include "bench/window_pass.h"
 #include "display/directx/dx_backend.h"
 #include "display/display_window.h"
 #include "gfx/screen.h"
-#include "runtime/runtime_context.h"
 
 namespace {
 
@@ -39,14 +34,7 @@ void convert_all_rows() {
 }  // namespace
 
 int main() {
-    runtime_init();
-    _putenv_s("ZVGFX", "DirectX");
-    if (gfx_screen_res(512, 512, 8, 4, 0, 0) != ERR_NONE || std::string(g_gfx_screen->driver->name) != "DirectX") {
-        std::fprintf(stderr, "no DirectX window: no desktop (under Wine set WT_WINE_DISPLAY) or no DirectDraw\n");
-        return 1;
-    }
-    fill_page();
-    Sleep(200);
+    if (!open_window_screen("DirectX", " or no DirectDraw")) return 1;
 
     // The pass as the refresh thread makes it (the display lock, the
     // conversion, the blit, the keyboard's state, the message drain); the

@@ -6,15 +6,11 @@
 // Prints the median and the spread in microseconds.
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "bench/window_pass.h"
 #include "display/display_window.h"
 #include "display/gdi/gdi_backend.h"
 #include "display/win32/win32_window.h"
 #include "gfx/screen.h"
-#include "runtime/runtime_context.h"
 
 namespace {
 
@@ -23,14 +19,7 @@ constexpr int PASSES = 2000;
 }  // namespace
 
 int main() {
-    runtime_init();
-    _putenv_s("ZVGFX", "GDI");
-    if (gfx_screen_res(512, 512, 8, 4, 0, 0) != ERR_NONE) {
-        std::fprintf(stderr, "no GDI window: no desktop (under Wine set WT_WINE_DISPLAY)\n");
-        return 1;
-    }
-    fill_page();
-    Sleep(200);
+    if (!open_window_screen("GDI", "")) return 1;
 
     // The pass as the refresh thread makes it (the display lock, the device
     // context, the blit of every row, the key states, the message drain);

@@ -1,11 +1,17 @@
 #pragma once
 // What the refresh-pass measurements of the Windows window drivers share:
-// a page with something on every row, and every row marked for the
-// display.
+// the program's screen in a window of the driver, a page with something on
+// every row, and every row marked for the display.
+#include <windows.h>
+
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "bench/pass_timer.h"
 #include "gfx/screen.h"
+#include "runtime/runtime_context.h"
 
 inline void fill_page() {
     gfx_lock();
@@ -19,4 +25,20 @@ inline void mark_all_dirty() {
     gfx_lock();
     gfx_mark_all_dirty();
     gfx_unlock(1, 0);
+}
+
+// The program's screen (512 x 512 x 8, four pages) in a window of the
+// driver named `driver`, its page filled and the window given time to come
+// up; false, with a message naming what is missing besides a desktop,
+// where there is none.
+inline bool open_window_screen(const char* driver, const char* also_missing) {
+    runtime_init();
+    _putenv_s("ZVGFX", driver);
+    if (gfx_screen_res(512, 512, 8, 4, 0, 0) != ERR_NONE || std::string(g_gfx_screen->driver->name) != driver) {
+        std::fprintf(stderr, "no %s window: no desktop (under Wine set WT_WINE_DISPLAY)%s\n", driver, also_missing);
+        return false;
+    }
+    fill_page();
+    Sleep(200);
+    return true;
 }

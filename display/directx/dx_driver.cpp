@@ -13,8 +13,7 @@ int32_t dx_init(const char* title, int32_t width, int32_t height, int32_t depth,
     display_window_clear();
     if (flags & (SCREEN_OPENGL | SCREEN_SHAPED)) return -1;
     display_window().backend = {dx_window_init, dx_window_exit, dx_paint, dx_thread_main, win32_confine_cursor};
-    dx_state().window_position = POINT{centred_start(0, GetSystemMetrics(SM_CXSCREEN), width),
-                                       centred_start(0, GetSystemMetrics(SM_CYSCREEN), height)};
+    dx_state().window_position = win32_centred_position(nullptr, width, height);
     return display_window_init(title, width, height, depth < 8 ? 8 : depth, refresh_rate, flags);
 }
 

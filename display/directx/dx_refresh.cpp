@@ -68,19 +68,8 @@ void apply_palette() {
     DisplayWindow& w = display_window();
     if (!dx.palette || !w.palette_changed.exchange(0)) return;
     PALETTEENTRY entries[256];
-    for (int32_t i = 0; i < 256; ++i)
-        entries[i] = PALETTEENTRY{w.palette[i].red, w.palette[i].green, w.palette[i].blue, w.palette[i].flags};
+    win32_palette_entries(entries);
     dx.palette->SetEntries(0, 0, 256, entries);
-}
-
-void refresh_loop() {
-    DisplayWindow& w = display_window();
-    w.active = 1;
-    display_window_started(true);
-    while (w.running.load()) {
-        Sleep(REFRESH_PERIOD_MS);
-        dx_refresh_pass();
-    }
 }
 
 }  // namespace
@@ -108,14 +97,7 @@ void dx_refresh_pass() {
     window_unlock();
 }
 
-void dx_thread_main() {
-    if (dx_window_init() == 0) refresh_loop();
-    // The window is destroyed by the thread that made it, as the thread
-    // ends; the drawing thread waits for this thread meanwhile.
-    window_lock();
-    dx_window_exit();
-    window_unlock();
-}
+void dx_thread_main() { win32_refresh_thread_main(dx_refresh_pass); }
 
 // The whole back surface to the window's client area on the display.
 void dx_paint() {

@@ -47,8 +47,7 @@ bool make_palette() {
     DxState& dx = dx_state();
     DisplayWindow& w = display_window();
     PALETTEENTRY entries[COLOURS];
-    for (int32_t i = 0; i < COLOURS; ++i)
-        entries[i] = PALETTEENTRY{w.palette[i].red, w.palette[i].green, w.palette[i].blue, w.palette[i].flags};
+    win32_palette_entries(entries);
     if (FAILED(dx.ddraw->CreatePalette(DDPCAPS_8BIT | DDPCAPS_INITIALIZE | DDPCAPS_ALLOW256, entries, &dx.palette,
                                        nullptr)) ||
         !dx.palette)

@@ -12,7 +12,6 @@ namespace {
 DxState g_dx;
 
 constexpr DWORD FULLSCREEN_LEVEL = DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_EXCLUSIVE;
-constexpr DWORD FRAMED_STYLE = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // The standard VGA mode is asked for by a flag of its own.
 DWORD mode_flags(int32_t width, int32_t height, int32_t depth) {
@@ -39,12 +38,8 @@ bool set_up_full_screen() {
 // Window mode: a window of the picture's client size at the kept position,
 // whose area of the display the clipper gives.
 bool set_up_window() {
-    const DisplayWindow& w = display_window();
-    DWORD sizing = WS_POPUP, style = WS_POPUP | WS_VISIBLE;
-    if (!(w.flags & SCREEN_NO_FRAME)) {
-        sizing = (w.flags & SCREEN_NO_SWITCH) ? FRAMED_STYLE : FRAMED_STYLE | WS_MAXIMIZEBOX;
-        style = sizing | WS_VISIBLE;
-    }
+    DWORD sizing = 0, style = 0;
+    win32_window_styles(display_window().flags, &sizing, &style);
     RECT outer = g_dx.display_rect;
     if (!AdjustWindowRect(&outer, sizing, FALSE)) return false;
     if (display_window_create(style, 0, g_dx.window_position.x, g_dx.window_position.y, outer.right - outer.left,

@@ -14,20 +14,21 @@ namespace {
 
 constexpr int32_t COLOURS = 256;
 
+void realise_palette(HDC dc) {
+    SelectPalette(dc, gdi_state().palette, FALSE);
+    RealizePalette(dc);
+}
+
 // The palette into the bitmap's colour table and the window's logical
 // palette.
 void apply_palette(HDC dc) {
-    const DisplayWindow& w = display_window();
     GdiState& gdi = gdi_state();
     PALETTEENTRY entries[COLOURS];
-    for (int32_t i = 0; i < COLOURS; ++i) {
-        const PaletteEntry& e = w.palette[i];
-        gdi.header->bmiColors[i] = RGBQUAD{e.blue, e.green, e.red, 0};
-        entries[i] = PALETTEENTRY{e.red, e.green, e.blue, e.flags};
-    }
+    win32_palette_entries(entries);
+    for (int32_t i = 0; i < COLOURS; ++i)
+        gdi.header->bmiColors[i] = RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
     SetPaletteEntries(gdi.palette, 0, COLOURS, entries);
-    SelectPalette(dc, gdi.palette, FALSE);
-    RealizePalette(dc);
+    realise_palette(dc);
 }
 
 // Row `row` of the picture as the bitmap sees it: the conversion, or the
@@ -45,12 +46,9 @@ void blit(HDC dc, const GfxScreen& s, int32_t first, int32_t count) {
                       static_cast<UINT>(count), picture_row(s, first), gdi_state().header, DIB_RGB_COLORS);
 }
 
-// Every row from the first dirty one to the last goes, the clean ones
-// between them too.
-void show_dirty_rows(HDC dc, GfxScreen& s, int32_t rows) {
-    DisplayWindow& w = display_window();
-    int32_t first = 0, last = 0;
-    if (!dirty_span(s.dirty_rows, rows, &first, &last)) return;
+// Rows first..last go, the clean ones among them too.
+void show_rows(HDC dc, const GfxScreen& s, int32_t first, int32_t last) {
+    const DisplayWindow& w = display_window();
     const GdiState& gdi = gdi_state();
     if (w.converter) w.converter(gdi.conversion, gdi.conversion_pitch);
     const int32_t count = last - first + 1;
@@ -61,14 +59,18 @@ void show_dirty_rows(HDC dc, GfxScreen& s, int32_t rows) {
     }
 }
 
-void refresh_loop() {
+// A changed palette and the span from the first dirty row to the last to
+// the window; the device context is taken only when one of them is there.
+void show_changes(HWND window, GfxScreen* s) {
     DisplayWindow& w = display_window();
-    w.active = 1;
-    display_window_started(true);
-    while (w.running.load()) {
-        gdi_refresh_pass();
-        Sleep(REFRESH_PERIOD_MS);
-    }
+    int32_t first = 0, last = 0;
+    const bool dirty = s && dirty_span(s->dirty_rows, window_rows(*s), &first, &last);
+    if (!dirty && !w.palette_changed.load()) return;
+    HDC dc = GetDC(window);
+    if (!dc) return;
+    if (w.palette_changed.exchange(0)) apply_palette(dc);
+    if (dirty) show_rows(dc, *s, first, last);
+    ReleaseDC(window, dc);
 }
 
 }  // namespace
@@ -81,26 +83,14 @@ void gdi_refresh_pass() {
     window_lock();
     const HWND window = win32_window().window;
     GfxScreen* s = g_gfx_screen;
-    HDC dc = window && gdi_state().header ? GetDC(window) : nullptr;
-    if (dc) {
-        if (w.palette_changed.exchange(0)) apply_palette(dc);
-        if (s) show_dirty_rows(dc, *s, window_rows(*s));
-        ReleaseDC(window, dc);
-    }
+    if (window && gdi_state().header) show_changes(window, s);
     if (s) std::memset(s->dirty_rows, 0, static_cast<size_t>(window_rows(*s)));
     if (w.active) win32_refresh_key_states();
     display_pump_messages();
     window_unlock();
 }
 
-void gdi_thread_main() {
-    if (gdi_window_init() == 0) refresh_loop();
-    // The window is destroyed by the thread that made it, as the thread
-    // ends; the drawing thread waits for this thread meanwhile.
-    window_lock();
-    gdi_window_exit();
-    window_unlock();
-}
+void gdi_thread_main() { win32_refresh_thread_main(gdi_refresh_pass); }
 
 // Shows what the last pass left, converting nothing.
 void gdi_paint() {
@@ -111,8 +101,7 @@ void gdi_paint() {
     if (!window || !gdi.header || !s) return;
     HDC dc = GetDC(window);
     if (!dc) return;
-    SelectPalette(dc, gdi.palette, FALSE);
-    RealizePalette(dc);
+    realise_palette(dc);
     blit(dc, *s, 0, w.height);
     const RECT client{0, 0, w.width, w.height};
     InvalidateRect(window, &client, FALSE);

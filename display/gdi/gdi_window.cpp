@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "display/converters.h"
 #include "display/display_window.h"
@@ -16,7 +17,6 @@ GdiState g_gdi;
 
 constexpr int32_t COLOURS = 256;
 constexpr DWORD FULLSCREEN_STYLE = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-constexpr DWORD FRAMED_STYLE = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 struct Placement {
     DWORD style, ex_style;
@@ -36,11 +36,8 @@ bool place_fullscreen(const MONITORINFOEXA* monitor, Placement* p) {
 // A window of the picture's client size, centred.
 bool place_window(const MONITORINFOEXA* monitor, Placement* p) {
     const DisplayWindow& w = display_window();
-    DWORD sizing = WS_POPUP, style = WS_POPUP | WS_VISIBLE;
-    if (!(w.flags & SCREEN_NO_FRAME)) {
-        sizing = (w.flags & SCREEN_NO_SWITCH) ? FRAMED_STYLE : FRAMED_STYLE | WS_MAXIMIZEBOX;
-        style = sizing | WS_VISIBLE;
-    }
+    DWORD sizing = 0, style = 0;
+    win32_window_styles(w.flags, &sizing, &style);
     DWORD ex_style = 0;
     if (w.flags & SCREEN_SHAPED) {
         if (win32_window().platform_version < PLATFORM_2000) return false;
@@ -116,9 +113,9 @@ bool make_palette() {
     if (!logical) return false;
     logical->palVersion = 0x300;
     logical->palNumEntries = COLOURS;
-    const DisplayWindow& w = display_window();
-    for (int32_t i = 0; i < COLOURS; ++i)
-        logical->palPalEntry[i] = {w.palette[i].red, w.palette[i].green, w.palette[i].blue, w.palette[i].flags};
+    PALETTEENTRY entries[COLOURS];
+    win32_palette_entries(entries);
+    std::memcpy(logical->palPalEntry, entries, sizeof entries);
     g_gdi.palette = CreatePalette(logical);
     std::free(logical);
     return g_gdi.palette != nullptr;

@@ -34,6 +34,19 @@ bool win32_set_display_mode(const MONITORINFOEXA* monitor, int32_t width, int32_
 
 void win32_restore_display_mode() { ChangeDisplaySettingsA(nullptr, 0); }
 
+void win32_window_styles(int32_t flags, DWORD* sizing, DWORD* style) {
+    constexpr DWORD FRAMED = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    *sizing = WS_POPUP;
+    if (!(flags & SCREEN_NO_FRAME)) *sizing = (flags & SCREEN_NO_SWITCH) ? FRAMED : FRAMED | WS_MAXIMIZEBOX;
+    *style = *sizing | WS_VISIBLE;
+}
+
+void win32_palette_entries(PALETTEENTRY (&entries)[256]) {
+    const PaletteEntry* palette = display_window().palette;
+    for (int32_t i = 0; i < 256; ++i)
+        entries[i] = PALETTEENTRY{palette[i].red, palette[i].green, palette[i].blue, palette[i].flags};
+}
+
 POINT win32_centred_position(const MONITORINFOEXA* monitor, int32_t outer_width, int32_t outer_height) {
     if (monitor) {
         const RECT& r = monitor->rcMonitor;

@@ -35,5 +35,6 @@ std::optional<LRESULT> win32_mouse(HWND window, UINT message, WPARAM wparam, LPA
 // as held.
 int32_t win32_extra_buttons(WPARAM wparam);
 
-// Keeps the cursor in the client area of the window.
-void win32_confine_to(HWND window);
+// The client area of the window in screen pixels; false (and an empty
+// rectangle) when the window has none.
+bool win32_client_on_screen(HWND window, RECT* area);

@@ -19,20 +19,12 @@ constexpr WPARAM HELD_EXTRA2 = 0x40;  // MK_XBUTTON2
 
 int32_t wheel_delta(WPARAM wparam) { return static_cast<int32_t>(static_cast<uint32_t>(wparam)); }
 
-// The client rectangle in screen pixels.
-RECT client_on_screen(HWND window) {
-    RECT r{};
-    GetClientRect(window, &r);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 // The substitute's check, every 100 ms: once the cursor is off the client
 // area (or another window covers it there), the window gets the notice.
 void CALLBACK leave_timer(HWND window, UINT, UINT_PTR id, DWORD) {
-    const RECT r = client_on_screen(window);
+    RECT r{};
     POINT cursor{};
-    if (GetCursorPos(&cursor) && PtInRect(&r, cursor) && WindowFromPoint(cursor) == window) return;
+    if (win32_client_on_screen(window, &r) && GetCursorPos(&cursor) && PtInRect(&r, cursor) && WindowFromPoint(cursor) == window) return;
     KillTimer(window, id);
     PostMessageA(window, WM_MOUSELEAVE, 0, 0);
 }
@@ -69,7 +61,23 @@ void extra_release(HWND window, WPARAM wparam) {
     release(window, mouse_state().buttons & ~kept);
 }
 
+// The cursor kept in the client area of the window (on), or let go.
+void confine(HWND window, bool on) {
+    RECT r{};
+    if (!on)
+        ClipCursor(nullptr);
+    else if (window && win32_client_on_screen(window, &r))
+        ClipCursor(&r);
+}
+
 }  // namespace
+
+bool win32_client_on_screen(HWND window, RECT* area) {
+    *area = RECT{};
+    if (!GetClientRect(window, area)) return false;
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(area), 2);
+    return true;
+}
 
 int32_t win32_extra_buttons(WPARAM wparam) {
     return ((wparam & HELD_EXTRA1) ? MOUSE_EXTRA1 : 0) | ((wparam & HELD_EXTRA2) ? MOUSE_EXTRA2 : 0);
@@ -118,22 +126,7 @@ std::optional<LRESULT> win32_mouse(HWND window, UINT message, WPARAM wparam, LPA
     return std::nullopt;
 }
 
-void win32_confine_to(HWND window) {
-    RECT r{};
-    if (!window || !GetClientRect(window, &r)) return;
-    POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
-    ClientToScreen(window, &corners[0]);
-    ClientToScreen(window, &corners[1]);
-    const RECT on_screen{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
-    ClipCursor(&on_screen);
-}
-
-void win32_confine_cursor(int32_t on) {
-    if (on)
-        win32_confine_to(win32_window().message_window);
-    else
-        ClipCursor(nullptr);
-}
+void win32_confine_cursor(int32_t on) { confine(win32_window().message_window, on != 0); }
 
 void window_platform_leave_notice(bool arm) {
     Win32Window& w32 = win32_window();
@@ -169,9 +162,4 @@ void window_platform_cursor_changed() {
     if (const HWND window = win32_window().window) PostMessageA(window, WM_SETCURSOR, 0, 0);
 }
 
-void window_platform_clip_changed() {
-    if (mouse_state().clip)
-        win32_confine_to(win32_window().window);
-    else
-        ClipCursor(nullptr);
-}
+void window_platform_clip_changed() { confine(win32_window().window, mouse_state().clip != 0); }

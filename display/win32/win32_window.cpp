@@ -139,6 +139,21 @@ void display_window_started(bool made) {
     if (made) SetEvent(g_win32.start_event);
 }
 
+void win32_refresh_thread_main(void (*pass)()) {
+    DisplayWindow& w = display_window();
+    if (w.backend.window_init() == 0) {
+        w.active = 1;
+        display_window_started(true);
+        while (w.running.load()) {
+            pass();
+            Sleep(REFRESH_PERIOD_MS);
+        }
+    }
+    window_lock();
+    w.backend.window_exit();
+    window_unlock();
+}
+
 void display_window_exit() {
     DisplayWindow& w = display_window();
     if (w.running.exchange(0) == 0) return;

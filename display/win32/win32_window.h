@@ -6,13 +6,10 @@
 // in common (monitor, display mode, centring, refresh rate).
 //
 // A back-end with a refresh thread ("GDI", "DirectX") sets its operations
-// in the record and calls display_window_init. Its thread main makes the
-// window (display_window_create); once it is made, display_window_started
-// lets the drawing thread go on, and its refresh loop runs while the
-// record says running, each pass under the display lock and ending with
-// display_pump_messages. Before the thread ends, made or not, it runs its
-// window exit under the display lock: only the thread that made a window
-// can destroy it.
+// in the record and calls display_window_init. Its thread main is
+// win32_refresh_thread_main with the back-end's pass: the window init
+// makes the window (display_window_create), and each pass runs under the
+// display lock and ends with display_pump_messages.
 #include <windows.h>
 
 #include <cstdint>
@@ -80,6 +77,12 @@ void display_pump_messages();
 // The window procedure of every Windows back-end.
 LRESULT CALLBACK display_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+// The thread main of a back-end with a refresh thread: the back-end's
+// window init, display_window_started, `pass` every REFRESH_PERIOD_MS
+// while running, and the window exit under the display lock, made or not
+// (only the thread that made a window can destroy it).
+void win32_refresh_thread_main(void (*pass)());
+
 // The 128 key states from the keyboard state (refresh loops, while active).
 void win32_refresh_key_states();
 
@@ -96,6 +99,14 @@ bool win32_monitor_info(MONITORINFOEXA* info);
 bool win32_set_display_mode(const MONITORINFOEXA* monitor, int32_t width, int32_t height, int32_t depth,
                             int32_t refresh_rate);
 void win32_restore_display_mode();
+
+// The styles of a window (not full screen) of the request flags: `sizing`
+// is what AdjustWindowRect takes for the outer size, `style` what the
+// window is made with.
+void win32_window_styles(int32_t flags, DWORD* sizing, DWORD* style);
+
+// The record's palette as the system's palette entries.
+void win32_palette_entries(PALETTEENTRY (&entries)[256]);
 
 // Top-left corner of a window of the outer size centred on the monitor
 // (null: the primary display).

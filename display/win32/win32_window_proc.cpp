@@ -16,8 +16,7 @@ namespace {
 void note_cursor(HWND window) {
     Win32Window& w32 = win32_window();
     RECT r{};
-    GetClientRect(window, &r);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    win32_client_on_screen(window, &r);
     if (!GetCursorPos(&w32.cursor)) return;
     mouse_state().inside = PtInRect(&r, w32.cursor) ? 1 : 0;
 }
