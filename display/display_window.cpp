@@ -33,7 +33,7 @@ void display_window_store(const char* title, int32_t width, int32_t height, int3
     display_class_name(w.class_name, &w);
     w.width = width;
     w.height = height;
-    w.depth = depth;
+    w.depth = depth < 8 ? 8 : depth;
     w.flags = flags;
     w.refresh_rate = refresh_rate;
 }

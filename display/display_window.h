@@ -29,8 +29,7 @@ struct DisplayBackend {
     void (*window_exit)();
     // On the refresh thread: shows again what the last pass left.
     void (*paint)();
-    // The refresh thread: window init, display_window_started, the refresh
-    // loop, window exit.
+    // The refresh thread's main.
     void (*thread_main)();
     // On the refresh thread: keeps the pointer inside the client area (1)
     // or lets it go (0). May be empty.
@@ -70,8 +69,9 @@ DisplayWindow& display_window();
 // back-end's init starts with).
 void display_window_clear();
 
-// Stores the request in the record (title, class name, sizes, depth,
-// flags, refresh rate): the part of the start every platform shares.
+// Stores the request in the record (title, class name, sizes, depth, at
+// least 8, flags, refresh rate): the part of the start every platform
+// shares.
 void display_window_store(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate,
                           int32_t flags);
 

@@ -14,7 +14,7 @@ int32_t dx_init(const char* title, int32_t width, int32_t height, int32_t depth,
     if (flags & (SCREEN_OPENGL | SCREEN_SHAPED)) return -1;
     display_window().backend = {dx_window_init, dx_window_exit, dx_paint, dx_thread_main, win32_confine_cursor};
     dx_state().window_position = win32_centred_position(nullptr, width, height);
-    return display_window_init(title, width, height, depth < 8 ? 8 : depth, refresh_rate, flags);
+    return display_window_init(title, width, height, depth, refresh_rate, flags);
 }
 
 const GfxDriver dx_driver = {

@@ -42,7 +42,7 @@ int32_t gl_init(const char* title, int32_t width, int32_t height, int32_t depth,
     void* library = gl_platform_load();
     if (!library) return -1;
     display_window().backend = gl_platform_backend();
-    if (display_window_init(title, width, height, depth < 8 ? 8 : depth, refresh_rate, flags) != 0) return -1;
+    if (display_window_init(title, width, height, depth, refresh_rate, flags) != 0) return -1;
     if (!implementation_usable(library)) return -1;
     GlOptions options = gl_options_with_defaults(gl_options(), depth, flags);
     if (gl_platform_open(&options) != 0) return -1;

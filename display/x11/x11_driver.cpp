@@ -14,7 +14,7 @@ int32_t x11_init(const char* title, int32_t width, int32_t height, int32_t depth
     if (flags & (SCREEN_OPENGL | SCREEN_SHAPED)) return -1;
     if (!x11_display_named() || !x11_library_load()) return -1;
     display_window().backend = {x11_window_init, x11_window_exit, x11_paint, x11_thread_main, x11_confine_pointer};
-    return display_window_init(title, width, height, depth < 8 ? 8 : depth, refresh_rate, flags);
+    return display_window_init(title, width, height, depth, refresh_rate, flags);
 }
 
 const GfxDriver x11_driver = {
