@@ -2,7 +2,7 @@
 #include <cstdint>
 
 // The program's icon as pixels, for window systems that take them from the
-// window (drawn by tools/icon_art.cpp; display/program_icon.cpp is written
+// window (drawn by tools/icon_art.cpp; display/generated/program_icon.cpp is written
 // by tools/make_icon). Each size is `size` x `size` pixels, rows from the
 // top, 0xAARRGGBB with straight alpha.
 struct ProgramIcon {

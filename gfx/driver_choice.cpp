@@ -6,6 +6,11 @@
 
 namespace {
 
+const GfxDriver* const NO_DRIVERS[] = {nullptr};
+
+// Written before main by the display layer's registration, read after.
+constinit const GfxDriver* const* g_window_drivers = NO_DRIVERS;
+
 bool try_driver(const GfxDriver* d, const char* title, int32_t width, int32_t height, int32_t depth,
                 int32_t refresh_rate, int32_t flags) {
     if (!d->init) return false;
@@ -17,6 +22,10 @@ bool try_driver(const GfxDriver* d, const char* title, int32_t width, int32_t he
 }
 
 }  // namespace
+
+void gfx_register_window_drivers(const GfxDriver* const* drivers) { g_window_drivers = drivers ? drivers : NO_DRIVERS; }
+
+const GfxDriver* const* gfx_window_drivers() { return g_window_drivers; }
 
 const GfxDriver* gfx_choose_driver(const GfxDriver* const* drivers, const char* title, int32_t width,
                                    int32_t height, int32_t depth, int32_t refresh_rate, int32_t flags) {

@@ -7,8 +7,10 @@ struct GfxDriver;
 extern const GfxDriver null_driver;
 
 // The platform's window drivers in the order they are tried, closed by a
-// null entry.
-extern const GfxDriver* const gfx_window_drivers[];
+// null entry. The display layer hands its list over before the program
+// starts; without one the list is empty and only "Null" can be had.
+void gfx_register_window_drivers(const GfxDriver* const* drivers);
+const GfxDriver* const* gfx_window_drivers();
 
 // Chooses the display driver for a mode set from `drivers` (closed by a
 // null entry): by the "ZVGFX" request, in passes over the list, inverting

@@ -6,8 +6,8 @@
 #include "gfx/screen.h"
 #include "gfx/text_cells.h"
 #include "runtime/channels.h"
-#include "runtime/console.h"
-#include "runtime/print_area.h"
+#include "runtime/console/console.h"
+#include "runtime/console/print_area.h"
 
 // Printing on the graphics screen: the layout rules are the shared ones of
 // text_layout; this file supplies the glyph drawing and the scrolling of

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "gfx/text_layout.h"
+#include "runtime/console/text_layout.h"
 
 // The graphics text console: text printed on the console channel drawn
 // with the screen's font into the work page. These are console hooks.

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "runtime/code_ring.h"
+#include "runtime/console/code_ring.h"
 
 // The queue of key codes between the display window and the program: 16
 // slots, at most 15 codes; a post into a full queue drops the oldest. The

@@ -10,9 +10,9 @@
 #include "gfx/palette.h"
 #include "gfx/text_cells.h"
 #include "runtime/channels.h"
-#include "runtime/console.h"
+#include "runtime/console/console.h"
 #include "runtime/console_hooks.h"
-#include "runtime/print_area.h"
+#include "runtime/console/print_area.h"
 #include "runtime/os.h"
 #include "runtime/runtime_context.h"
 
@@ -213,7 +213,7 @@ ErrorCode gfx_set_mode(int32_t mode_number, int32_t width, int32_t height, int32
     s->flags = screen_flags_for(flags);
 
     const GfxDriver* driver =
-        gfx_choose_driver(gfx_window_drivers, window_title(), width, height * s->line_repeat, s->depth, refresh_rate,
+        gfx_choose_driver(gfx_window_drivers(), window_title(), width, height * s->line_repeat, s->depth, refresh_rate,
                           flags);
     if (!driver) return fail_mode_set();
     s->driver = driver;

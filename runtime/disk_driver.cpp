@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "runtime/console_channel.h"
+#include "runtime/console_stdin.h"
 #include "runtime/os.h"
 #include "runtime/strings.h"
 

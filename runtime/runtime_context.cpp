@@ -3,10 +3,9 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "runtime/console_channel.h"
 #include "runtime/context_slots.h"
 #include "runtime/os.h"
-#include "textconsole/text_console.h"
+#include "runtime/runtime_parts.h"
 
 namespace {
 
@@ -32,7 +31,7 @@ void runtime_init() {
     // Round to nearest, ties to even: the numeric input's rounding and the
     // waveform arithmetic rely on it.
     os_float_setup();
-    text_console_reset();
+    runtime_parts_init();  // the console's state among them
     std::setlocale(LC_CTYPE, "");
 }
 
@@ -50,6 +49,6 @@ void runtime_end(int32_t code) {
 void runtime_shutdown() {
     if (g_init_count == 0 || --g_init_count != 0) return;
     file_close_all();
-    console_channel_release();
+    runtime_parts_shutdown();
     context_slots_release();
 }

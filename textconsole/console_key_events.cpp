@@ -1,6 +1,9 @@
 #include "textconsole/console_key_events.h"
 
-#include "gfx/key_codes.h"
+#include "runtime/console/key_codes.h"
+#include "runtime/console/virtual_keys.h"
+#include "runtime/console/key_translate.h"
+#include "runtime/console/keyboard_layout.h"
 
 namespace {
 

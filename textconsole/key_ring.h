@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "runtime/code_ring.h"
+#include "runtime/console/code_ring.h"
 
 // What the console said about the key a code came from. All zero where the
 // console gave no details (redirected input, a terminal's byte sequence).
@@ -11,7 +11,7 @@ struct ConsoleKeyEvent {
     int32_t virtual_key;
     int32_t scan_code;
     int32_t character;       // the byte the key typed, 0 for none
-    uint32_t control_state;  // KEYMOD_* bits of gfx/key_codes.h
+    uint32_t control_state;  // KEYMOD_* bits of runtime/console/key_codes.h
 };
 
 // The character console's key ring: 512 entries of a key code and a copy of

@@ -1,8 +1,8 @@
 #include "textconsole/text_console.h"
 
-#include "gfx/line_edit.h"
+#include "runtime/console/line_edit.h"
 #include "runtime/channels.h"
-#include "runtime/console.h"
+#include "runtime/console/console.h"
 #include "runtime/strings.h"
 
 // The same steps as on the graphics screen, without the cursor mark: the

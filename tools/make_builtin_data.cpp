@@ -195,7 +195,7 @@ std::string source_text(const Bytes& stored) {
         "// vgabios package and the built-in palettes; do not edit. To regenerate,\n"
         "// from the source tree:\n"
         "//   cmake --build BUILD --target make_builtin_data\n"
-        "//   BUILD/tools/make_builtin_data gfx/builtin_data_stored.cpp\n"
+        "//   BUILD/tools/make_builtin_data gfx/generated/builtin_data_stored.cpp\n"
         "// The block is stored as 12-bit LZW codes, two codes per three bytes.\n"
         "#include \"gfx/builtin_data.h\"\n\n"
         "const uint8_t gfx_builtin_stored[] = {\n";

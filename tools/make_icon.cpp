@@ -3,7 +3,7 @@
 //
 //   packaging/icons/hicolor/NxN/apps/wavetable.png   the desktops' icon theme
 //   packaging/wavetable.ico                           Windows: 16, 32, 48 and 256
-//   display/program_icon.cpp                          the window's own icon pixels
+//   display/generated/program_icon.cpp                          the window's own icon pixels
 //
 // usage: make_icon SOURCE_TREE
 
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
         ok = write_png(top + "/packaging/icons/hicolor/" + dims + "/apps/wavetable.png", size, icon_art(size)) && ok;
     }
     ok = write_ico(top + "/packaging/wavetable.ico") && ok;
-    ok = write_window_pixels(top + "/display/program_icon.cpp") && ok;
+    ok = write_window_pixels(top + "/display/generated/program_icon.cpp") && ok;
     if (!ok) std::fprintf(stderr, "make_icon: could not write every file\n");
     return ok ? 0 : 1;
 }

@@ -32,7 +32,7 @@ WINEPREFIX="$top/build/wine-prefix" wineserver -p
 # of a server and, with a persistent one, stay: started by a test, they
 # would hold its output pipe open and ctest would wait for it to its
 # timeout. So the first program is this one, its output nowhere.
-"$top/tools/wine-run.sh" "$top/build/windows/tests/wavetable_tests.exe" --gtest_list_tests >/dev/null 2>&1 || true
+"$top/tools/wine-run.sh" "$top/build/windows/tests/runtime_tests.exe" --gtest_list_tests >/dev/null 2>&1 || true
 (cd "$top/build/windows" && ctest --output-on-failure --no-tests=error -j"$jobs" --timeout 300)
 # Without an X display Wine has no desktop and the window tests skip; they
 # run again with one.
@@ -44,7 +44,7 @@ stop_all() { kill "$xvfb" 2>/dev/null || true; rm -f "$display_file"; stop_wine;
 trap stop_all EXIT
 while [ ! -s "$display_file" ]; do sleep 0.05; done
 (cd "$top/build/windows" &&
-    WT_WINE_DISPLAY=":$(head -n1 "$display_file")" ctest --output-on-failure --no-tests=error --timeout 300 -R '^(GdiWindow|DxWindow|WglWindow)\.')
+    WT_WINE_DISPLAY=":$(head -n1 "$display_file")" ctest --output-on-failure --no-tests=error --timeout 300 -R '^(GdiWindow|DxWindow|WglWindow|WindowsDriverList)\.')
 kill "$xvfb" 2>/dev/null || true
 
 echo "== windows: the program under Wine, driven from Linux"

@@ -13,7 +13,7 @@
 #include "display/window_events.h"
 #include "display/window_platform.h"
 #include "gfx/screen.h"
-#include "runtime/bell.h"
+#include "runtime/console/bell.h"
 
 namespace {
 

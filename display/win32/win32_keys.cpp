@@ -7,7 +7,7 @@
 #include "display/win32/win32_input.h"
 #include "display/win32/win32_window.h"
 #include "display/window_events.h"
-#include "gfx/key_codes.h"
+#include "runtime/console/key_codes.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "display/window_events.h"
 #include "display/x11/x11_backend.h"
 #include "display/x11/x11_refresh.h"
-#include "runtime/console_end.h"
+#include "runtime/console/console_end.h"
 
 namespace {
 

@@ -4,8 +4,9 @@
 #include "display/window_events.h"
 #include "display/x11/x11_backend.h"
 #include "display/x11/x11_keymap.h"
-#include "gfx/key_codes.h"
-#include "textconsole/terminal/codepage.h"
+#include "runtime/console/key_codes.h"
+#include "runtime/console/virtual_keys.h"
+#include "runtime/console/posix/codepage.h"
 
 namespace {
 

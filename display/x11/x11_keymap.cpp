@@ -2,7 +2,9 @@
 
 #include <X11/keysym.h>
 
-#include "gfx/key_codes.h"
+#include "runtime/console/virtual_keys.h"
+#include "runtime/console/keyboard_layout.h"
+#include "runtime/console/us_layout.h"
 
 namespace {
 

@@ -9,7 +9,6 @@
 #include "display/display_window.h"
 #include "display/window_events.h"
 #include "display/x11/x11_backend.h"
-#include "gfx/key_codes.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
 

@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "display/display_window.h"
-#include "gfx/key_codes.h"
+#include "runtime/console/key_codes.h"
+#include "runtime/console/virtual_keys.h"
 #include "gfx/key_queue.h"
-#include "support/screen_events.h"
-#include "support/null_screen.h"
+#include "support/gfx/screen_events.h"
+#include "support/gfx/null_screen.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "generator/run.h"
 #include "support/numeric_table.h"
-#include "support/program.h"
+#include "support/posix/program.h"
 #include "support/reference_waves.h"
 
 namespace {

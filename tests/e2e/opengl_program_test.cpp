@@ -1,66 +1,63 @@
 // The OpenGL display driver with a program that draws with OpenGL
-// (tests/opengl/gl_program.cpp), on an X server of the test's own whose
-// GLX is Mesa's software renderer.
+// (tests/display/opengl/gl_program/), on an X server of the test's own
+// whose GLX is Mesa's software renderer: the shared suite for this build's
+// program, and what only X11 shows.
 #include <gtest/gtest.h>  // first: before the X headers' macros
 
 #include <string>
 #include <vector>
 
-#include "display/x11_fixture.h"
-#include "support/gl_program_fixture.h"
+#include "support/posix/opengl_program_suite.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-class OpenGlProgram : public GlProgramTest {
-   protected:
-    // Mesa's software renderer leaks a little per context and unloads its
-    // driver before a leak check could name it; the fake library leaks
-    // nothing, so those runs keep the check.
-    ProgramRun program(const std::vector<std::string>& args) const override {
-        ProgramRun r;
-        r.command = {GL_PROGRAM_BINARY};
-        r.command.insert(r.command.end(), args.begin(), args.end());
-        r.env["DISPLAY"] = server_->display();
-        r.env["ASAN_OPTIONS"] = "detect_leaks=0";
-        return r;
-    }
-
-    std::string plain_driver() const override { return "X11"; }
-};
-
-TEST_F(OpenGlProgram, DrawsFlipsAndGetsItsKeysAndTheClose) { draws_flips_and_gets_its_keys_and_the_close(); }
-
-TEST_F(OpenGlProgram, ASecondModeSetMakesANewWindow) { a_second_mode_set_makes_a_new_window(); }
-
-TEST_F(OpenGlProgram, AKeyWaitWithoutFlipsGetsTheClose) { a_key_wait_without_flips_gets_the_close(); }
-
-TEST_F(OpenGlProgram, SamplesFallBackToWhatTheImplementationHas) {
-    samples_fall_back_to_what_the_implementation_has();
+// Mesa's software renderer leaks a little per context and unloads its
+// driver before a leak check could name it; the fake library leaks
+// nothing, so those runs keep the check.
+ProgramRun linux_program(const std::string& display, const std::vector<std::string>& args) {
+    ProgramRun r;
+    r.command = {GL_PROGRAM_BINARY};
+    r.command.insert(r.command.end(), args.begin(), args.end());
+    r.env["DISPLAY"] = display;
+    r.env["ASAN_OPTIONS"] = "detect_leaks=0";
+    return r;
 }
 
-TEST_F(OpenGlProgram, ServedByOpenGlWhateverDriverIsNamed) { served_by_opengl_whatever_driver_is_named(); }
-
 // A libGL.so.1 whose OpenGL lacks GL_EXT_bgra, and one that is no library.
-TEST_F(OpenGlProgram, WithoutAUsableOpenGlTheModeSetGoesOn) {
-    ScratchDir broken;
-    write_file(broken.file("libGL.so.1"), {'n', 'o', 't', ' ', 'E', 'L', 'F'});
+std::vector<GlProgramPlatform::UnusableOpenGl> linux_unusable(const ScratchDir& dir) {
+    write_file(dir.file("libGL.so.1"), {'n', 'o', 't', ' ', 'E', 'L', 'F'});
     const auto libraries = [](const std::string& folder) {
         return [folder](ProgramRun& r) {
             r.env["LD_LIBRARY_PATH"] = folder;
             r.env.erase("ASAN_OPTIONS");
         };
     };
-    without_a_usable_opengl_the_mode_set_goes_on({
+    return {
         {"no GL_EXT_bgra", libraries(FAKE_GL_DIR), true},
-        {"libGL missing", libraries(broken.path()), false},
-    });
+        {"libGL missing", libraries(dir.path()), false},
+    };
 }
+
+GlProgramPlatform linux_platform() {
+    GlProgramPlatform p;
+    p.name = "X11";
+    p.program = linux_program;
+    p.plain_driver = "X11";
+    p.unusable = linux_unusable;
+    return p;
+}
+
+INSTANTIATE_TEST_SUITE_P(Linux, OpenGlProgram, ::testing::Values(linux_platform()), gl_platform_name);
+
+class OpenGlProgramOnX11 : public OpenGlProgram {};
+
+INSTANTIATE_TEST_SUITE_P(Linux, OpenGlProgramOnX11, ::testing::Values(linux_platform()), gl_platform_name);
 
 // Maximising switches to full screen on the same window, so the rendering
 // context goes on drawing into it: at the monitor's corner, the picture's size.
-TEST_F(OpenGlProgram, FullScreenKeepsTheWindowAndItsContext) {
+TEST_P(OpenGlProgramOnX11, FullScreenKeepsTheWindowAndItsContext) {
     const ProgramResult r = run({"--keys"}, [&](int) {
         const Window w = program_window();
         ASSERT_NE(w, 0u);
@@ -80,7 +77,7 @@ TEST_F(OpenGlProgram, FullScreenKeepsTheWindowAndItsContext) {
 
 // A server that goes away is a closed window: the program's next flip
 // brings it the close key, and it ends normally.
-TEST_F(OpenGlProgram, AVanishedServerReachesTheProgramAsTheClose) {
+TEST_P(OpenGlProgramOnX11, AVanishedServerReachesTheProgramAsTheClose) {
     const ProgramResult r = run({"--keys"}, [&](int) {
         const Window w = program_window();
         ASSERT_NE(w, 0u);
@@ -91,15 +88,6 @@ TEST_F(OpenGlProgram, AVanishedServerReachesTheProgramAsTheClose) {
     expect_clean_exit(r);
     EXPECT_TRUE(has_line(r.output, "key: 27647")) << r.output;
     EXPECT_TRUE(has_line(r.output, "closed")) << r.output;
-}
-
-// Without SCREEN_OPENGL the OpenGL driver refuses, so the program's own
-// screen stays with the X11 driver even when OpenGL is named.
-TEST_F(X11ScreenTest, NamingOpenGlForAPlainScreenStillGetsX11) {
-    start_server();
-    setenv("ZVGFX", "OpenGL", 1);
-    ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_NONE);
-    EXPECT_EQ(g_gfx_screen->driver, &x11_driver);
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include "support/program.h"
-#include "support/pty_session.h"
+#include "support/posix/program.h"
+#include "support/posix/pty_session.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <optional>
 #include <string>
 
-#include "display/x_server.h"
+#include "support/x11/x_server.h"
 
 #include <X11/Xutil.h>
-#include "support/window_program.h"
-#include "support/program.h"
+#include "support/posix/window_program.h"
+#include "support/posix/program.h"
 #include "support/reference_waves.h"
 
 namespace {

@@ -8,8 +8,9 @@
 
 #include "gfx/builtin_data.h"
 #include "gfx/gfx_text.h"
-#include "gfx/page_png.h"
-#include "support/null_screen.h"
+#include "support/png/page_png.h"
+#include "runtime/console/key_codes.h"
+#include "support/gfx/null_screen.h"
 #include "support/scratch_dir.h"
 #include "support/reference_waves.h"
 

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "gfx/gfx_pages.h"
-#include "gfx/page_png.h"
+#include "support/png/page_png.h"
 #include "gfx/screen.h"
 #include "gfx/text_cells.h"
-#include "runtime/bell.h"
+#include "runtime/console/bell.h"
 #include "runtime/channels.h"
-#include "runtime/console.h"
-#include "runtime/print_area.h"
+#include "runtime/console/console.h"
+#include "runtime/console/print_area.h"
 #include "support/runtime_fixture.h"
 
 namespace {

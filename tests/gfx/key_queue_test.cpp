@@ -5,9 +5,10 @@
 #include <chrono>
 
 #include "gfx/gfx_keys.h"
-#include "runtime/console.h"
+#include "runtime/console/console.h"
 #include "runtime/strings.h"
-#include "support/null_screen.h"
+#include "support/gfx/null_screen.h"
+#include "runtime/console/key_codes.h"
 
 namespace {
 

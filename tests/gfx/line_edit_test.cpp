@@ -1,5 +1,5 @@
 // The line editor on the graphics screen, with keys from the key queue.
-#include "gfx/line_edit.h"
+#include "runtime/console/line_edit.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,12 @@
 
 #include "gfx/gfx_text.h"
 #include "gfx/text_cells.h"
-#include "runtime/bell.h"
-#include "runtime/line_input.h"
+#include "runtime/console/bell.h"
+#include "runtime/console/line_input.h"
 #include "runtime/numeric_input.h"
 #include "runtime/strings.h"
-#include "support/null_screen.h"
+#include "support/gfx/null_screen.h"
+#include "runtime/console/key_codes.h"
 
 namespace {
 

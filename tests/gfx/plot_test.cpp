@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "gfx/gfx_pages.h"
-#include "support/null_screen.h"
+#include "support/gfx/null_screen.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "gfx/gfx_text.h"
 #include "gfx/palette.h"
 #include "runtime/console_hooks.h"
-#include "runtime/print_area.h"
-#include "support/null_screen.h"
+#include "runtime/console/print_area.h"
+#include "support/gfx/null_screen.h"
 #include "support/scoped_env.h"
 
 namespace {

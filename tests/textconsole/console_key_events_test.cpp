@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "gfx/key_codes.h"
+#include "runtime/console/key_codes.h"
+#include "runtime/console/virtual_keys.h"
 
 namespace {
 

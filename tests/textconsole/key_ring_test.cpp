@@ -4,7 +4,8 @@
 
 #include <memory>
 
-#include "gfx/key_codes.h"
+#include "runtime/console/key_codes.h"
+#include "runtime/console/key_translate.h"
 
 namespace {
 

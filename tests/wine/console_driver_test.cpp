@@ -3,7 +3,7 @@
 // tmux pane, with its report going to a file.
 #include <gtest/gtest.h>
 
-#include "support/tmux_session.h"
+#include "support/posix/tmux_session.h"
 
 namespace {
 

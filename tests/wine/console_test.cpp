@@ -5,8 +5,8 @@
 
 #include <thread>
 
-#include "support/program.h"
-#include "support/tmux_session.h"
+#include "support/posix/program.h"
+#include "support/posix/tmux_session.h"
 #include "wine_program.h"
 
 namespace {

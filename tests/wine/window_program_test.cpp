@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "display/program_icon.h"
-#include "display/x_server.h"
-#include "support/window_program.h"
-#include "support/program.h"
+#include "support/x11/x_server.h"
+#include "support/posix/window_program.h"
+#include "support/posix/program.h"
 #include "wine_program.h"
 
 namespace {

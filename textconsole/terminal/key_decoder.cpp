@@ -2,8 +2,12 @@
 
 #include <cstring>
 
-#include "gfx/key_codes.h"
-#include "textconsole/terminal/codepage.h"
+#include "runtime/console/key_codes.h"
+#include "runtime/console/virtual_keys.h"
+#include "runtime/console/key_translate.h"
+#include "runtime/console/keyboard_layout.h"
+#include "runtime/console/us_layout.h"
+#include "runtime/console/posix/codepage.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 // Turns the bytes a terminal sends for key presses into key events and key
-// codes (gfx/key_codes.h), one byte at a time. Characters arrive in the
+// codes (runtime/console/key_codes.h), one byte at a time. Characters arrive in the
 // locale's charset and become code page 437 bytes; keys without a
 // character arrive as escape sequences.
 //
@@ -56,7 +56,7 @@ struct KeyEvent {
     int32_t character;    // CP437 byte, 0 for none
     int32_t scan_code;
     int32_t virtual_key;
-    uint32_t modifiers;   // KEYMOD_* of gfx/key_codes.h
+    uint32_t modifiers;   // KEYMOD_* of runtime/console/key_codes.h
     int32_t code;         // key_translate of the above
 };
 

@@ -12,8 +12,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "runtime/console_channel.h"
-#include "runtime/print_area.h"
+#include "runtime/console_stdin.h"
+#include "runtime/console/print_area.h"
 #include "textconsole/console_input.h"
 #include "textconsole/terminal/key_decoder.h"
 #include "textconsole/key_ring.h"

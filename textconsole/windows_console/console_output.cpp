@@ -4,8 +4,8 @@
 // (a file, a pipe) gets the bytes unchanged.
 #include <algorithm>
 
-#include "gfx/text_layout.h"
-#include "runtime/print_area.h"
+#include "runtime/console/text_layout.h"
+#include "runtime/console/print_area.h"
 #include "textconsole/text_console.h"
 #include "textconsole/windows_console/scroll_plan.h"
 #include "textconsole/windows_console/win_console.h"

@@ -1,0 +1,382 @@
+// The X11 driver in this process, against an X server of the test's own.
+#include "display/x11/x11_fixture.h"  // first: gtest before the X headers' macros
+
+#include <X11/Xatom.h>
+#include <X11/keysym.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+
+#include "display/program_icon.h"
+#include "display/window_events.h"
+#include "runtime/console/key_codes.h"
+#include "gfx/screen.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int32_t QUERY = static_cast<int32_t>(0x80000000u);
+
+class X11Window : public X11ScreenTest {
+   protected:
+    // Fills the visible page with a pattern of every palette colour and
+    // marks it for the display.
+    static void draw_pattern() {
+        GfxScreen* s = g_gfx_screen;
+        gfx_lock();
+        for (int32_t y = 0; y < s->height; ++y)
+            for (int32_t x = 0; x < s->width; ++x)
+                s->visible_pixels[y * s->pitch + x] = static_cast<uint8_t>((x / 2 + y * 7) & 0xFF);
+        gfx_unlock(-1, -1);
+    }
+
+    static Rgb shown(uint32_t entry, int red_bits, int green_bits, int blue_bits) {
+        auto cut = [](uint32_t c, int bits) { return static_cast<uint8_t>((c & 0xFF) >> (8 - bits) << (8 - bits)); };
+        return {cut(entry, red_bits), cut(entry >> 8, green_bits), cut(entry >> 16, blue_bits)};
+    }
+
+    // The window shows the visible page through the device palette, each
+    // channel cut to the bits the server's pixels have.
+    ::testing::AssertionResult shows_page(int red_bits = 8, int green_bits = 8, int blue_bits = 8) {
+        const GfxScreen* s = g_gfx_screen;
+        std::string mismatch;
+        bool same = wait_until(
+            [&] {
+                int width = 0, height = 0;
+                std::vector<Rgb> got = client_->pixels(window_, &width, &height);
+                if (width != s->width || height != s->height) {
+                    mismatch = "window is " + std::to_string(width) + "x" + std::to_string(height);
+                    return false;
+                }
+                for (int32_t y = 0; y < height; ++y)
+                    for (int32_t x = 0; x < width; ++x) {
+                        const Rgb want =
+                            shown(s->device_palette[s->visible_pixels[y * s->pitch + x]], red_bits, green_bits, blue_bits);
+                        const Rgb have = got[static_cast<size_t>(y * width + x)];
+                        if (!(have == want)) {
+                            std::ostringstream out;
+                            out << "pixel (" << x << ", " << y << ") is " << int(have.r) << "," << int(have.g) << ","
+                                << int(have.b) << ", want " << int(want.r) << "," << int(want.g) << "," << int(want.b);
+                            mismatch = out.str();
+                            return false;
+                        }
+                    }
+                return true;
+            },
+            3s);
+        return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << mismatch;
+    }
+
+    // A property of the window as a list of 32-bit items.
+    std::vector<long> property(const char* name, Atom type, long length = 64) const {
+        return client_->property(window_, name, type, length);
+    }
+};
+
+TEST_F(X11Window, OpensTitledCentredWindowThatKeepsItsSize) {
+    start_server();
+    open_window();
+    int x = 0, y = 0, width = 0, height = 0;
+    ASSERT_TRUE(client_->geometry(window_, &x, &y, &width, &height));
+    EXPECT_EQ(x, (1024 - 512) / 2);
+    EXPECT_EQ(y, (768 - 512) / 2);
+    EXPECT_EQ(width, 512);
+    EXPECT_EQ(height, 512);
+
+    XSizeHints hints{};
+    long supplied = 0;
+    ASSERT_TRUE(XGetWMNormalHints(client_->display(), window_, &hints, &supplied));
+    EXPECT_TRUE((hints.flags & PMinSize) && (hints.flags & PMaxSize));
+    EXPECT_EQ(hints.min_width, 512);
+    EXPECT_EQ(hints.max_width, 512);
+    EXPECT_EQ(hints.min_height, 512);
+    EXPECT_EQ(hints.max_height, 512);
+
+    const std::vector<long> protocols = property("WM_PROTOCOLS", XA_ATOM);
+    EXPECT_NE(std::find(protocols.begin(), protocols.end(), static_cast<long>(client_->atom("WM_DELETE_WINDOW"))),
+              protocols.end());
+    // Named and classed after the program, so desktops match it with its
+    // desktop entry; the program's icon in each of its sizes.
+    XClassHint hint{};
+    ASSERT_TRUE(XGetClassHint(client_->display(), window_, &hint));
+    std::string capitalised = title();
+    capitalised[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capitalised[0])));
+    EXPECT_EQ(std::string(hint.res_name), title());
+    EXPECT_EQ(std::string(hint.res_class), capitalised);
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    std::vector<uint32_t> want_icon;
+    for (const ProgramIcon& icon : PROGRAM_ICONS) {
+        want_icon.push_back(static_cast<uint32_t>(icon.size));
+        want_icon.push_back(static_cast<uint32_t>(icon.size));
+        want_icon.insert(want_icon.end(), icon.pixels, icon.pixels + icon.size * icon.size);
+    }
+    std::vector<uint32_t> icon;  // Xlib hands 32-bit items out in longs
+    for (long item : property("_NET_WM_ICON", XA_CARDINAL, 1 << 16)) icon.push_back(static_cast<uint32_t>(item));
+    EXPECT_EQ(icon.size(), want_icon.size());
+    EXPECT_TRUE(icon == want_icon);
+}
+
+TEST_F(X11Window, ShowsTheVisiblePageAndItsChanges) {
+    start_server();
+    open_window();
+    EXPECT_TRUE(shows_page());  // the cleared page of the mode set
+    draw_pattern();
+    EXPECT_TRUE(shows_page());
+    gfx_lock();
+    std::memset(g_gfx_screen->visible_pixels + 3 * 512, 12, 512);
+    std::memset(g_gfx_screen->visible_pixels + 500 * 512, 9, 512);
+    gfx_unlock(3, 3);
+    gfx_lock();
+    gfx_unlock(500, 500);
+    EXPECT_TRUE(shows_page());
+}
+
+// Servers of other pixel formats get the picture through their converter.
+TEST_F(X11Window, ShowsThePageOnSixteenAndFifteenBitServers) {
+    struct Case {
+        const char* screen;
+        int red, green, blue;
+    };
+    for (const Case c : {Case{"1024x768x16", 5, 6, 5}, Case{"1024x768x15", 5, 5, 5}}) {
+        SCOPED_TRACE(c.screen);
+        start_server(c.screen);
+        open_window();
+        draw_pattern();
+        EXPECT_TRUE(shows_page(c.red, c.green, c.blue));
+        gfx_screen_close();
+        client_.reset();
+        server_.reset();
+    }
+}
+
+TEST_F(X11Window, RefusesAServerWithoutTrueColour) {
+    start_server("640x480x8");
+    EXPECT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_INVALID_CALL);
+    EXPECT_EQ(g_gfx_screen, nullptr);
+}
+
+TEST_F(X11Window, WithoutDisplayInitFailsAtOnce) {
+    unsetenv("DISPLAY");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(x11_init("t", 512, 512, 8, 0, 0), -1);
+    x11_driver.exit();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
+}
+
+TEST_F(X11Window, TypedKeysReachTheKeyQueue) {
+    start_server();
+    open_window();
+    focus_window();
+    server_->xdotool({"type", "--delay", "5", "a1B"});
+    server_->xdotool({"key", "--delay", "5", "Return", "BackSpace", "Escape", "Up", "KP_Up", "Delete", "shift+F1",
+                      "ctrl+Home", "alt+x", "F10", "ctrl+c"});
+    const std::vector<int32_t> want = {'a', '1', 'B', 13, 8, 27, ext_key(0x48), ext_key(0x48), ext_key(0x53),
+                                       ext_key(0x54), ext_key(0x77), ext_key(0x2D), ext_key(0x44), 3};
+    EXPECT_EQ(take_keys(want.size()), want);
+}
+
+TEST_F(X11Window, AccentedCharactersArriveInCodePage437) {
+    start_server();
+    open_window();
+    client_->bind_keysyms({XK_eacute, XK_udiaeresis});
+    focus_window();
+    server_->xdotool({"key", "--delay", "20", "eacute", "udiaeresis"});
+    const std::vector<int32_t> want = {static_cast<int8_t>(0x82), static_cast<int8_t>(0x81)};
+    EXPECT_EQ(take_keys(want.size()), want);
+}
+
+TEST_F(X11Window, AltF4AndTheCloseButtonPostTheCloseKeyAndTheWindowStays) {
+    start_server();
+    open_window();
+    focus_window();
+    take_events();
+    client_->send_close(window_);
+    EXPECT_EQ(take_keys(1), std::vector<int32_t>{KEY_CLOSE});
+    EXPECT_TRUE(has_event(take_events(), EVENT_WINDOW_CLOSE));
+    server_->xdotool({"key", "alt+F4"});
+    EXPECT_EQ(take_keys(1), std::vector<int32_t>{KEY_CLOSE});
+    EXPECT_TRUE(client_->exists(window_));
+}
+
+TEST_F(X11Window, FocusLossClearsKeyStatesAndKeysGoElsewhere) {
+    start_server();
+    open_window();
+    focus_window();
+    server_->xdotool({"keydown", "shift"});
+    auto shift_state = [] {
+        gfx_lock();
+        const bool down = g_gfx_screen->key_states[42] != 0;
+        gfx_unlock(1, 0);
+        return down;
+    };
+    EXPECT_TRUE(wait_until(shift_state));
+    take_events();
+    client_->focus_elsewhere();
+    EXPECT_TRUE(wait_until([&] { return !shift_state(); }));
+    EXPECT_TRUE(wait_until([&] { return has_event(take_events(), EVENT_WINDOW_LOST_FOCUS); }));
+    server_->xdotool({"keyup", "shift"});
+    server_->xdotool({"type", "x"});
+    focus_window();
+    EXPECT_TRUE(wait_until([&] { return has_event(take_events(), EVENT_WINDOW_GOT_FOCUS); }));
+    server_->xdotool({"type", "y"});
+    EXPECT_EQ(take_keys(1), std::vector<int32_t>{'y'});
+    EXPECT_EQ(take_keys(1, 200ms), std::vector<int32_t>{});
+}
+
+// The server going away is a closed window: the close key once, and the
+// console learns that no more input will come.
+TEST_F(X11Window, LosingTheServerClosesTheWindowButNotTheProgram) {
+    start_server();
+    open_window();
+    client_.reset();
+    server_->stop();
+    EXPECT_EQ(take_keys(1), std::vector<int32_t>{KEY_CLOSE});
+    EXPECT_TRUE(console_ended());
+    gfx_lock();  // drawing goes on in memory
+    g_gfx_screen->visible_pixels[0] = 1;
+    gfx_unlock(0, 0);
+    const auto start = std::chrono::steady_clock::now();
+    gfx_screen_close();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_EQ(take_keys(1, 100ms), std::vector<int32_t>{});
+}
+
+TEST_F(X11Window, AltEnterSwitchesToScaledFullScreenAndBack) {
+    start_server("1280x1024x24");
+    open_window();
+    draw_pattern();
+    focus_window();
+    server_->xdotool({"key", "alt+Return"});
+    Window full = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    ASSERT_TRUE(wait_until([&] {
+        full = client_->find_window(title(), 100ms);
+        return full && client_->geometry(full, &x, &y, &width, &height) && width == 1280;
+    }));
+    EXPECT_EQ(height, 1024);
+    // Twice the size, centred: 128 columns of border left and right.
+    const GfxScreen* s = g_gfx_screen;
+    EXPECT_TRUE(wait_until([&] {
+        int w = 0, h = 0;
+        std::vector<Rgb> got = client_->pixels(full, &w, &h);
+        if (w != 1280 || h != 1024) return false;
+        for (int32_t py = 0; py < 1024; py += 37)
+            for (int32_t px = 128; px < 128 + 1024; px += 29) {
+                const uint32_t c = s->device_palette[s->visible_pixels[(py / 2) * 512 + (px - 128) / 2]];
+                const Rgb want{static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16)};
+                if (!(got[static_cast<size_t>(py * 1280 + px)] == want)) return false;
+            }
+        return got[0] == Rgb{0, 0, 0} && got[1279] == Rgb{0, 0, 0};
+    }));
+    window_ = full;
+    focus_window();
+    server_->xdotool({"key", "alt+Return"});
+    ASSERT_TRUE(wait_until([&] {
+        Window w = client_->find_window(title(), 100ms);
+        return w && client_->geometry(w, &x, &y, &width, &height) && width == 512;
+    }));
+    EXPECT_EQ(x, (1280 - 512) / 2);
+}
+
+TEST_F(X11Window, MaximisingSwitchesToFullScreen) {
+    start_server();
+    open_window();
+    focus_window();
+    client_->mark_maximised(window_);
+    int x = 0, y = 0, width = 0, height = 0;
+    EXPECT_TRUE(wait_until([&] {
+        Window w = client_->find_window(title(), 100ms);
+        return w && client_->geometry(w, &x, &y, &width, &height) && width == 1024 && height == 768;
+    }));
+}
+
+TEST_F(X11Window, TitlePositionAndPointerRequests) {
+    start_server();
+    open_window();
+    focus_window();
+    const GfxDriver* d = g_gfx_screen->driver;
+    EXPECT_EQ(d->set_window_pos(QUERY, QUERY), 128 * 65536 + 256);
+    d->set_window_title("Other title");
+    EXPECT_TRUE(wait_until([&] { return client_->name_of(window_) == "Other title"; }));
+
+    gfx_lock();
+    d->set_mouse(600, -5, -1, -1);
+    gfx_unlock(1, 0);
+    EXPECT_TRUE(wait_until([&] {
+        Window root, child;
+        int rx = 0, ry = 0, wx = 0, wy = 0;
+        unsigned int mask = 0;
+        XQueryPointer(client_->display(), window_, &root, &child, &rx, &ry, &wx, &wy, &mask);
+        return wx == 511 && wy == 0;
+    }));
+
+    d->set_window_pos(10, 20);
+    EXPECT_TRUE(wait_until([&] {
+        int x = 0, y = 0, width = 0, height = 0;
+        return client_->geometry(window_, &x, &y, &width, &height) && x == 10 && y == 20;
+    }));
+    EXPECT_TRUE(wait_until([&] { return d->set_window_pos(QUERY, QUERY) == 20 * 65536 + 10; }));
+}
+
+TEST_F(X11Window, MouseMovesButtonsAndWheels) {
+    start_server();
+    open_window();
+    focus_window();
+    server_->xdotool({"mousemove", "0", "0"});  // off the window
+    wait_until([&] { return has_event(take_events(), EVENT_MOUSE_EXIT); }, 1s);
+    server_->xdotool({"mousemove", "--window", std::to_string(window_), "10", "20"});
+    server_->xdotool({"mousemove", "--window", std::to_string(window_), "30", "40"});
+    server_->xdotool({"click", "4"});
+    server_->xdotool({"click", "4"});
+    server_->xdotool({"click", "5"});
+    server_->xdotool({"click", "3"});
+    int32_t x = -1, y = -1, wheel = 0, buttons = -1, clip = -1;
+    EXPECT_TRUE(wait_until([&] {
+        gfx_lock();
+        const int32_t r = g_gfx_screen->driver->get_mouse(&x, &y, &wheel, &buttons, &clip);
+        gfx_unlock(1, 0);
+        return r == 0 && x == 30 && y == 40 && wheel == 1;
+    }));
+    EXPECT_EQ(buttons, 0);
+    EXPECT_EQ(clip, 0);
+    std::vector<GfxEvent> events;
+    wait_until([&] {
+        for (const GfxEvent& e : take_events()) events.push_back(e);
+        return has_event(events, EVENT_MOUSE_RELEASE);
+    });
+    EXPECT_TRUE(has_event(events, EVENT_MOUSE_ENTER));
+    EXPECT_TRUE(has_event(events, EVENT_MOUSE_MOVE));
+    EXPECT_TRUE(has_event(events, EVENT_MOUSE_WHEEL));
+    EXPECT_TRUE(has_event(events, EVENT_MOUSE_PRESS));
+    for (const GfxEvent& e : events) {
+        if (e.type == EVENT_MOUSE_PRESS || e.type == EVENT_MOUSE_RELEASE) {
+            EXPECT_EQ(e.a, MOUSE_RIGHT);
+        }
+    }
+}
+
+TEST_F(X11Window, FetchModesListsTheDisplaySizesForItsDepth) {
+    start_server();
+    int32_t count = -1;
+    int32_t* modes = x11_driver.fetch_modes(24, &count);
+    ASSERT_NE(modes, nullptr);
+    bool found = false;
+    for (int32_t i = 0; i < count; ++i) found = found || modes[i] == (1024 << 16 | 768);
+    std::free(modes);
+    EXPECT_TRUE(found);
+    modes = x11_driver.fetch_modes(32, &count);
+    EXPECT_NE(modes, nullptr);
+    std::free(modes);
+    modes = x11_driver.fetch_modes(8, &count);
+    EXPECT_EQ(modes, nullptr);
+    EXPECT_EQ(count, 0);
+}
+
+}  // namespace

@@ -1,0 +1,136 @@
+#include "support/posix/pty_session.h"
+
+#include "support/posix/child_env.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+PtySession::PtySession(const Options& options) : cursor_row_(options.cursor_row) {
+    ChildEnv env(options.env, {{"TERM", "xterm"}});
+    int out_fd = -1;
+    if (!options.stdout_file.empty()) out_fd = open(options.stdout_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    winsize ws{};
+    ws.ws_col = static_cast<unsigned short>(options.columns);
+    ws.ws_row = static_cast<unsigned short>(options.rows);
+    pid_t pid = forkpty(&master_, nullptr, nullptr, &ws);
+    if (pid == 0) {
+        if (out_fd >= 0) dup2(out_fd, STDOUT_FILENO);
+        if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) _exit(126);
+        char* const argv[] = {const_cast<char*>("wavetable"), nullptr};
+        execve(WAVETABLE_BINARY, argv, env.envp());
+        _exit(127);
+    }
+    if (out_fd >= 0) close(out_fd);
+    pid_ = pid;
+    if (master_ >= 0) {
+        tcgetattr(master_, &initial_);
+        fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    }
+}
+
+PtySession::~PtySession() {
+    if (pid_ > 0 && !exited_) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    if (master_ >= 0) close(master_);
+}
+
+void PtySession::read_available(std::chrono::milliseconds timeout) {
+    if (master_ < 0) return;
+    pollfd p{master_, POLLIN, 0};
+    if (poll(&p, 1, static_cast<int>(timeout.count())) <= 0) return;
+    char buf[4096];
+    for (;;) {
+        ssize_t n = read(master_, buf, sizeof buf);
+        if (n <= 0) break;
+        output_.append(buf, static_cast<size_t>(n));
+    }
+    answer_queries();
+}
+
+// A terminal answers ESC [ 6 n with the cursor position; this one knows
+// only the row it was told at start.
+void PtySession::answer_queries() {
+    size_t at;
+    while ((at = output_.find("\x1b[6n", answered_)) != std::string::npos) {
+        answered_ = at + 4;
+        std::string reply = "\x1b[" + std::to_string(cursor_row_) + ";1R";
+        type(reply);
+    }
+}
+
+bool PtySession::wait_for(const std::string& text, std::chrono::milliseconds timeout, size_t from) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (output_.find(text, from) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        read_available(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+void PtySession::drain(std::chrono::milliseconds time) {
+    auto deadline = std::chrono::steady_clock::now() + time;
+    while (std::chrono::steady_clock::now() < deadline) read_available(std::chrono::milliseconds(10));
+}
+
+void PtySession::type(const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size() && master_ >= 0) {
+        ssize_t n = write(master_, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+            read_available(std::chrono::milliseconds(5));
+            continue;
+        }
+        if (n <= 0) break;
+        done += static_cast<size_t>(n);
+    }
+}
+
+void PtySession::resize(int columns, int rows) {
+    winsize ws{};
+    ws.ws_col = static_cast<unsigned short>(columns);
+    ws.ws_row = static_cast<unsigned short>(rows);
+    ioctl(master_, TIOCSWINSZ, &ws);
+}
+
+void PtySession::hang_up() {
+    if (master_ >= 0) close(master_);
+    master_ = -1;
+}
+
+void PtySession::interrupt() { type("\x03"); }
+
+int PtySession::wait_exit(std::chrono::milliseconds timeout, int* signal) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!exited_) {
+        int status = 0;
+        pid_t r = waitpid(pid_, &status, WNOHANG);
+        if (r == pid_) {
+            exited_ = true;
+            if (WIFEXITED(status)) exit_status_ = WEXITSTATUS(status);
+            if (WIFSIGNALED(status)) exit_signal_ = WTERMSIG(status);
+            break;
+        }
+        if (std::chrono::steady_clock::now() > deadline) return -2;
+        read_available(std::chrono::milliseconds(10));
+    }
+    if (signal) *signal = exit_signal_;
+    return exit_status_;
+}
+
+bool PtySession::modes(termios* out) const { return master_ >= 0 && tcgetattr(master_, out) == 0; }
+
+bool same_modes(const termios& a, const termios& b) {
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag && a.c_lflag == b.c_lflag &&
+           std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
+}
