@@ -38,7 +38,8 @@ void compute(int16_t rate) {
         int16_t sq = wrap16(static_cast<int64_t>(rint_even(static_cast<double>(s * (s < 0 ? -s : s)) / 32768.0)));
         int16_t sine = wrap16(static_cast<int32_t>(s - sq - sign(sq)) * 4);
         int64_t t = wrap16(static_cast<int64_t>(rint_even(saw / 4.0 + 8192.0)));
-        int16_t m = wrap16(static_cast<int64_t>(rint_even((static_cast<double>(t * t) / 32768.0 - t) * -8.0 - 32768.0)));
+        int16_t m =
+            wrap16(static_cast<int64_t>(rint_even((static_cast<double>(t * t) / 32768.0 - t) * -8.0 - 32768.0)));
         m = wrap16(m - sign(m));
         msq = wrap16(static_cast<int64_t>(rint_even(msq - msq / 512.0)));
         if (sign(msq) != sign(saw)) msq = wrap16(sign(saw) * 32767);
@@ -74,9 +75,8 @@ int main() {
     static const struct {
         const char* name;
         int shape;
-    } files[] = {{"sawtooth.bin", SAW}, {"squaresaw.bin", SQSAW}, {"sineish.bin", SINE},
-                 {"moogsaw.bin", MSAW}, {"moogsquare.bin", MSQ},  {"trisquare.bin", -1},
-                 {"triangle.bin", TRI}, {"square.bin", SQ}};
+    } files[] = {{"sawtooth.bin", SAW},   {"squaresaw.bin", SQSAW}, {"sineish.bin", SINE}, {"moogsaw.bin", MSAW},
+                 {"moogsquare.bin", MSQ}, {"trisquare.bin", -1},    {"triangle.bin", TRI}, {"square.bin", SQ}};
     bool ok = true;
     for (const auto& f : files)
         ok = write_file(f.name, f.shape < 0 ? nullptr : g_out[f.shape], f.shape < 0 ? 0 : sizeof g_out[0]) && ok;

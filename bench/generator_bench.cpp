@@ -30,9 +30,8 @@ void BM_WaveStep(benchmark::State& state) {
         }
     }
     state.SetItemsProcessed(state.iterations() * WAVE_SAMPLE_COUNT);
-    state.counters["values/s"] = benchmark::Counter(static_cast<double>(state.iterations() * WAVE_SAMPLE_COUNT *
-                                                                         SHAPE_COUNT),
-                                                    benchmark::Counter::kIsRate);
+    state.counters["values/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * WAVE_SAMPLE_COUNT * SHAPE_COUNT), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_WaveStep)->Unit(benchmark::kMicrosecond);
 

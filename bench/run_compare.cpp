@@ -98,14 +98,14 @@ T median(const T* values, int n) {
 
 void print_table(int runs) {
     for (int i = 0; i < runs; ++i) g_ratio[i] = g_programs[0].wall_ms[i] / g_programs[1].wall_ms[i];
-    std::printf("%-12s %6s %16s %16s %16s\n", "program", "runs", "median wall ms", "median peak KiB",
-                "max peak KiB");
+    std::printf("%-12s %6s %16s %16s %16s\n", "program", "runs", "median wall ms", "median peak KiB", "max peak KiB");
     for (const Program& p : g_programs)
-        std::printf("%-12s %6d %16.3f %16ld %16ld\n", p.name, runs, median(p.wall_ms, runs),
-                    median(p.peak_kib, runs), *std::max_element(p.peak_kib, p.peak_kib + runs));
+        std::printf("%-12s %6d %16.3f %16ld %16ld\n", p.name, runs, median(p.wall_ms, runs), median(p.peak_kib, runs),
+                    *std::max_element(p.peak_kib, p.peak_kib + runs));
     std::printf("median ratio %s / %s (per interleaved pair): %.3f\n", g_programs[0].name, g_programs[1].name,
                 median(g_ratio, runs));
-    std::printf("ratio of the medians: %.3f\n", median(g_programs[0].wall_ms, runs) / median(g_programs[1].wall_ms, runs));
+    std::printf("ratio of the medians: %.3f\n",
+                median(g_programs[0].wall_ms, runs) / median(g_programs[1].wall_ms, runs));
     rusage self{};
     if (getrusage(RUSAGE_SELF, &self) != 0) fail("getrusage");
     std::printf("runner's own peak: %ld KiB\n", self.ru_maxrss);

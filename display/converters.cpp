@@ -156,9 +156,14 @@ enum SourceClass { SOURCE_INDEXED, SOURCE_565, SOURCE_RGB32, SOURCE_COUNT, SOURC
 
 SourceClass source_class(int32_t depth) {
     switch (depth) {
-    case 1: case 2: case 4: case 8: return SOURCE_INDEXED;
-    case 15: case 16: return SOURCE_565;
-    case 24: case 32: return SOURCE_RGB32;
+    case 1:
+    case 2:
+    case 4:
+    case 8: return SOURCE_INDEXED;
+    case 15:
+    case 16: return SOURCE_565;
+    case 24:
+    case 32: return SOURCE_RGB32;
     default: return SOURCE_NONE;
     }
 }
@@ -182,10 +187,10 @@ using Rgb32 = uint32_t;
 // mirror of a 32-bit pixel, so indexed order o uses the 32-bit formula of
 // order 1 - o.
 constexpr Converter MEMBERS[SOURCE_COUNT][2][4] = {
-    {{convert<To16<Palette<rgb_to_15_o1>>>, convert<To16<Palette<rgb_to_16_o1>>>,
-      convert<To24<Palette<swap_red_blue>>>, convert<To32<Palette<swap_red_blue>>>},
-     {convert<To16<Palette<rgb_to_15_o0>>>, convert<To16<Palette<rgb_to_16_o0>>>,
-      convert<To24<Palette<unchanged>>>, convert<To32<Palette<unchanged>>>}},
+    {{convert<To16<Palette<rgb_to_15_o1>>>, convert<To16<Palette<rgb_to_16_o1>>>, convert<To24<Palette<swap_red_blue>>>,
+      convert<To32<Palette<swap_red_blue>>>},
+     {convert<To16<Palette<rgb_to_15_o0>>>, convert<To16<Palette<rgb_to_16_o0>>>, convert<To24<Palette<unchanged>>>,
+      convert<To32<Palette<unchanged>>>}},
     {{convert<To16<Direct<uint16_t, p565_to_15_o0>>>, convert<RowCopy>, convert<To24<Lookup565>>,
       convert<To32<Lookup565>>},
      {convert<To16<Direct<uint16_t, p565_to_15_o1>>>, convert<To16<Direct<uint16_t, p565_to_16_o1>>>,

@@ -52,8 +52,8 @@ bool dirty_span(const uint8_t* dirty_rows, int32_t rows, int32_t* first, int32_t
 // Callers pass 0..255; the index is masked so that no other value can
 // write outside the palette.
 void window_set_palette(int32_t index, int32_t red, int32_t green, int32_t blue) {
-    g_window.palette[index & 0xFF] = {static_cast<uint8_t>(red), static_cast<uint8_t>(green), static_cast<uint8_t>(blue),
-                                      PALETTE_NO_COLLAPSE};
+    g_window.palette[index & 0xFF] = {static_cast<uint8_t>(red), static_cast<uint8_t>(green),
+                                      static_cast<uint8_t>(blue), PALETTE_NO_COLLAPSE};
     g_window.palette_changed.store(1);
 }
 

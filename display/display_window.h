@@ -50,15 +50,15 @@ inline constexpr int32_t CLASS_NAME_SIZE = 28;
 struct DisplayWindow {
     DisplayBackend backend;
     char title[128];
-    char class_name[CLASS_NAME_SIZE];  // "zvgfxclass_" and the record's address
-    int32_t width, height;  // client size in picture pixels
-    int32_t depth;          // at least 8
-    int32_t flags;          // request flags (SCREEN_...)
-    int32_t refresh_rate;   // requested, 0 for any
+    char class_name[CLASS_NAME_SIZE];   // "zvgfxclass_" and the record's address
+    int32_t width, height;              // client size in picture pixels
+    int32_t depth;                      // at least 8
+    int32_t flags;                      // request flags (SCREEN_...)
+    int32_t refresh_rate;               // requested, 0 for any
     int32_t outer_width, outer_height;  // the window's size, frame included
     PaletteEntry palette[256];
-    Converter converter;  // null when the visible page is shown as it is
-    int32_t active;       // the window has the input focus
+    Converter converter;                   // null when the visible page is shown as it is
+    int32_t active;                        // the window has the input focus
     std::atomic<int32_t> running;          // 1 from start until display_window_exit
     std::atomic<int32_t> palette_changed;  // set by window_set_palette
 };
@@ -81,7 +81,9 @@ void display_class_name(char (&name)[CLASS_NAME_SIZE], const void* address);
 // The start of a window of `size` pixels centred on an extent of the
 // display starting at `origin`: the halving is an arithmetic shift, so a
 // window larger than the display starts before its origin.
-constexpr int32_t centred_start(int32_t origin, int32_t extent, int32_t size) { return origin + ((extent - size) >> 1); }
+constexpr int32_t centred_start(int32_t origin, int32_t extent, int32_t size) {
+    return origin + ((extent - size) >> 1);
+}
 
 // The window's top-left corner as window_set_pos reports it:
 // top x 65536 + (left AND 0xFFFF).
@@ -142,8 +144,8 @@ void with_display_lock(F action) {
 // Driver slots shared by window drivers; called on the drawing thread.
 void window_set_palette(int32_t index, int32_t red, int32_t green, int32_t blue);
 void window_wait_frame();
-void window_set_title(const char* text);        // per platform
-int32_t window_set_pos(int32_t x, int32_t y);   // per platform
+void window_set_title(const char* text);       // per platform
+int32_t window_set_pos(int32_t x, int32_t y);  // per platform
 
 inline constexpr int32_t WINDOW_POS_QUERY = static_cast<int32_t>(0x80000000u);
 

@@ -5,10 +5,10 @@
 #include "display/display_window.h"
 #include "display/window_platform.h"
 #include "gfx/drivers.h"
-#include "runtime/console/key_codes.h"
-#include "runtime/console/key_tables.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
+#include "runtime/console/key_codes.h"
+#include "runtime/console/key_tables.h"
 #include "runtime/os.h"
 
 void event_post(const GfxEvent& event) {

@@ -61,12 +61,12 @@ void window_events_reset();
 // One key press or release as the window saw it.
 struct KeyMessage {
     int32_t virtual_key;
-    int32_t scan_code;    // PC scan code of the key (set 1)
-    uint32_t modifiers;   // KEYMOD_* bits held, KEYMOD_ENHANCED for enhanced keys
-    int32_t character;    // what the key types now, as a signed CP437 byte; 0 for none
-    int32_t repeat;       // presses this message stands for (at least 1)
-    bool was_down;        // the key was already down: an autorepeat
-    bool system_key;      // a system key: pressed with Alt, or F10
+    int32_t scan_code;   // PC scan code of the key (set 1)
+    uint32_t modifiers;  // KEYMOD_* bits held, KEYMOD_ENHANCED for enhanced keys
+    int32_t character;   // what the key types now, as a signed CP437 byte; 0 for none
+    int32_t repeat;      // presses this message stands for (at least 1)
+    bool was_down;       // the key was already down: an autorepeat
+    bool system_key;     // a system key: pressed with Alt, or F10
 };
 
 // A key press: posts the key's code when it is an extended key (above

@@ -1,11 +1,11 @@
 #include "display/display_window.h"
 #include "display/window_events.h"
-#include "runtime/console/key_codes.h"
-#include "runtime/console/virtual_keys.h"
-#include "runtime/console/key_translate.h"
-#include "runtime/console/us_layout.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
+#include "runtime/console/key_codes.h"
+#include "runtime/console/key_translate.h"
+#include "runtime/console/us_layout.h"
+#include "runtime/console/virtual_keys.h"
 
 namespace {
 

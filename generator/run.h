@@ -16,9 +16,9 @@ struct WaveFile {
 
 // In the order the files are opened.
 inline constexpr WaveFile WAVE_FILES[8] = {
-    {12, "sawtooth.bin", SAWTOOTH, 12},  {9, "squaresaw.bin", SQUARESAW, 9}, {5, "sineish.bin", SINEISH, 5},
-    {2, "moogsaw.bin", MOOGSAW, 2},      {4, "moogsquare.bin", MOOGSQUARE, 4}, {8, "trisquare.bin", NO_SHAPE, 0},
-    {7, "triangle.bin", TRIANGLE, 7},    {15, "square.bin", SQUARE, 0},
+    {12, "sawtooth.bin", SAWTOOTH, 12}, {9, "squaresaw.bin", SQUARESAW, 9},   {5, "sineish.bin", SINEISH, 5},
+    {2, "moogsaw.bin", MOOGSAW, 2},     {4, "moogsquare.bin", MOOGSQUARE, 4}, {8, "trisquare.bin", NO_SHAPE, 0},
+    {7, "triangle.bin", TRIANGLE, 7},   {15, "square.bin", SQUARE, 0},
 };
 
 inline constexpr int64_t WAVE_SAMPLE_COUNT = 65536;

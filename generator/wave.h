@@ -27,7 +27,7 @@ void wave_start(WaveState& state, int16_t rate);
 // nearbyint, without a library call in the inner loop.
 inline double round_half_even(double x) {
     constexpr double shifter = 6755399441055744.0;  // 1.5 * 2^52
-    return (x + shifter) - shifter;  // exact: no reassociation without fast-math
+    return (x + shifter) - shifter;                 // exact: no reassociation without fast-math
 }
 
 namespace wave_detail {

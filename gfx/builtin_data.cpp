@@ -18,7 +18,7 @@ struct LzwTable {
 // Reads 12-bit codes, two from every three bytes. A code whose bytes are not
 // all present reads as the end of the input.
 class CodeReader {
-public:
+   public:
     CodeReader(const uint8_t* in, size_t size) : in_(in), size_(size) {}
 
     bool next(int32_t& code) {
@@ -32,7 +32,7 @@ public:
         return true;
     }
 
-private:
+   private:
     const uint8_t* in_;
     size_t size_;
     size_t index_ = 0;
@@ -132,9 +132,7 @@ bool gfx_builtin_expand() {
     return expanded;
 }
 
-const uint8_t* gfx_builtin_data() {
-    return expanded ? expanded_block : nullptr;
-}
+const uint8_t* gfx_builtin_data() { return expanded ? expanded_block : nullptr; }
 
 const PaletteDesc* gfx_builtin_palette(int index) {
     if (!expanded || index < 0 || index >= BUILTIN_PALETTE_COUNT) return nullptr;

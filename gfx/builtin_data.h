@@ -11,8 +11,8 @@ struct PaletteDesc {
 };
 
 struct FontDesc {
-    int32_t width;   // glyph width in pixels
-    int32_t height;  // glyph height in pixels
+    int32_t width;          // glyph width in pixels
+    int32_t height;         // glyph height in pixels
     const uint8_t* glyphs;  // 256 glyphs; bit 0 of each byte is the leftmost pixel
 };
 

@@ -27,8 +27,8 @@ void gfx_register_window_drivers(const GfxDriver* const* drivers) { g_window_dri
 
 const GfxDriver* const* gfx_window_drivers() { return g_window_drivers; }
 
-const GfxDriver* gfx_choose_driver(const GfxDriver* const* drivers, const char* title, int32_t width,
-                                   int32_t height, int32_t depth, int32_t refresh_rate, int32_t flags) {
+const GfxDriver* gfx_choose_driver(const GfxDriver* const* drivers, const char* title, int32_t width, int32_t height,
+                                   int32_t depth, int32_t refresh_rate, int32_t flags) {
     if (flags == SCREEN_NULL) return &null_driver;
     const char* request = std::getenv("ZVGFX");
     if (request && ascii_equal_ignoring_case(request, "null")) return &null_driver;

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "gfx/gfx_text.h"
-#include "runtime/console/line_edit.h"
 #include "runtime/console/console.h"
+#include "runtime/console/line_edit.h"
 #include "runtime/strings.h"
 
 ErrorCode gfx_read_line(StringDesc* dest) {

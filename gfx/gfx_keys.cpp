@@ -1,11 +1,11 @@
 #include "gfx/gfx_keys.h"
 
-#include "runtime/console/key_codes.h"
-#include "runtime/console/key_string.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
 #include "runtime/console/console.h"
+#include "runtime/console/key_codes.h"
 #include "runtime/console/key_sleep.h"
+#include "runtime/console/key_string.h"
 #include "runtime/strings.h"
 
 namespace {

@@ -34,8 +34,8 @@ void write_dac(int32_t value) {
     g_dac.write_component = 0;
     // Six-bit components widened to eight by repeating the top bits.
     auto widen = [](uint8_t c) { return uint32_t{static_cast<uint8_t>(c << 2 | c >> 4)}; };
-    gfx_palette_set(g_dac.write_index, widen(g_dac.pending[0]) | widen(g_dac.pending[1]) << 8 |
-                                           widen(g_dac.pending[2]) << 16);
+    gfx_palette_set(g_dac.write_index,
+                    widen(g_dac.pending[0]) | widen(g_dac.pending[1]) << 8 | widen(g_dac.pending[2]) << 16);
     g_dac.write_index = (g_dac.write_index + 1) & 0xFF;
 }
 
@@ -44,27 +44,27 @@ void write_dac(int32_t value) {
 int32_t gfx_port_in(int32_t port) {
     GfxScreen* s = g_gfx_screen;
     switch (port) {
-        case PORT_INPUT_STATUS:
-            // Waits for the retrace and reports being in it (bit 3).
-            if (s && s->driver && s->driver->wait_vsync) s->driver->wait_vsync();
-            return 0x08;
-        case PORT_DAC_DATA: return read_dac();
-        case PORT_DAC_WRITE_INDEX: return g_dac.write_index;
-        default: return 0xFF;
+    case PORT_INPUT_STATUS:
+        // Waits for the retrace and reports being in it (bit 3).
+        if (s && s->driver && s->driver->wait_vsync) s->driver->wait_vsync();
+        return 0x08;
+    case PORT_DAC_DATA: return read_dac();
+    case PORT_DAC_WRITE_INDEX: return g_dac.write_index;
+    default: return 0xFF;
     }
 }
 
 int32_t gfx_port_out(int32_t port, int32_t value) {
     switch (port) {
-        case PORT_DAC_READ_INDEX:
-            g_dac.read_index = value & 0xFF;
-            g_dac.read_component = 0;
-            return 0;
-        case PORT_DAC_WRITE_INDEX:
-            g_dac.write_index = value & 0xFF;
-            g_dac.write_component = 0;
-            return 0;
-        case PORT_DAC_DATA: write_dac(value); return 0;
-        default: return -1;
+    case PORT_DAC_READ_INDEX:
+        g_dac.read_index = value & 0xFF;
+        g_dac.read_component = 0;
+        return 0;
+    case PORT_DAC_WRITE_INDEX:
+        g_dac.write_index = value & 0xFF;
+        g_dac.write_component = 0;
+        return 0;
+    case PORT_DAC_DATA: write_dac(value); return 0;
+    default: return -1;
     }
 }

@@ -16,6 +16,7 @@ void print_area_changed() {}
 // Input on the graphics screen always comes from its window.
 int32_t input_not_redirected() { return 0; }
 
+// clang-format off
 constexpr ConsoleHooks GRAPHICS_HOOKS = {
     gfx_inkey,          gfx_getkey,         gfx_keyhit,          gfx_clear,           gfx_set_colour,
     gfx_locate,         gfx_set_text_size,  gfx_cursor_column,   gfx_cursor_row,      gfx_cursor_position,
@@ -24,6 +25,7 @@ constexpr ConsoleHooks GRAPHICS_HOOKS = {
     gfx_line_input,     gfx_line_input_wide, gfx_read_cell,      gfx_sleep,           input_not_redirected,
     gfx_copy_page,      gfx_set_pages,
 };
+// clang-format on
 
 }  // namespace
 

@@ -9,5 +9,5 @@ void null_unlock() {}
 
 }  // namespace
 
-const GfxDriver null_driver = {"Null", nullptr, nullptr, null_lock, null_unlock, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {nullptr, nullptr}};
+const GfxDriver null_driver = {"Null",  nullptr, nullptr, null_lock, null_unlock, nullptr, nullptr,           nullptr,
+                               nullptr, nullptr, nullptr, nullptr,   nullptr,     nullptr, {nullptr, nullptr}};

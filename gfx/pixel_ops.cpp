@@ -43,9 +43,9 @@ constexpr PixelOps OPS[3] = {ops_for<uint8_t>(), ops_for<uint16_t>(), ops_for<ui
 
 const PixelOps* gfx_pixel_ops(int32_t bytes_per_pixel) {
     switch (bytes_per_pixel) {
-        case 1: return &OPS[0];
-        case 2: return &OPS[1];
-        case 4: return &OPS[2];
-        default: return nullptr;
+    case 1: return &OPS[0];
+    case 2: return &OPS[1];
+    case 4: return &OPS[2];
+    default: return nullptr;
     }
 }

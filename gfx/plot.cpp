@@ -4,9 +4,9 @@
 
 uint32_t gfx_convert_colour(uint32_t c, int32_t bytes_per_pixel) {
     switch (bytes_per_pixel) {
-        case 1: return c & 0xFF;
-        case 2: return ((c >> 8) & 0xF800) | ((c >> 5) & 0x07E0) | ((c & 0xFF) >> 3);
-        default: return c;
+    case 1: return c & 0xFF;
+    case 2: return ((c >> 8) & 0xF800) | ((c >> 5) & 0x07E0) | ((c & 0xFF) >> 3);
+    default: return c;
     }
 }
 

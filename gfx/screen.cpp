@@ -11,8 +11,8 @@
 #include "gfx/text_cells.h"
 #include "runtime/channels.h"
 #include "runtime/console/console.h"
-#include "runtime/console_hooks.h"
 #include "runtime/console/print_area.h"
+#include "runtime/console_hooks.h"
 #include "runtime/os.h"
 #include "runtime/runtime_context.h"
 
@@ -212,9 +212,8 @@ ErrorCode gfx_set_mode(int32_t mode_number, int32_t width, int32_t height, int32
     if (!alloc_pages(s, pages > 0 ? pages : 1) || !alloc_tables(s)) return fail_mode_set();
     s->flags = screen_flags_for(flags);
 
-    const GfxDriver* driver =
-        gfx_choose_driver(gfx_window_drivers(), window_title(), width, height * s->line_repeat, s->depth, refresh_rate,
-                          flags);
+    const GfxDriver* driver = gfx_choose_driver(gfx_window_drivers(), window_title(), width, height * s->line_repeat,
+                                                s->depth, refresh_rate, flags);
     if (!driver) return fail_mode_set();
     s->driver = driver;
     // The fonts and palettes are expanded once a driver has accepted: no
@@ -241,8 +240,8 @@ ErrorCode gfx_screen_res(int32_t width, int32_t height, int32_t depth, int32_t p
     if (pages < 1) pages = 1;
     if (width < 1 || height < 1 || !depth_ok || !size_fits(width, height, depth, pages))
         return set_last_error(ERR_INVALID_CALL);
-    ErrorCode result = gfx_set_mode(-1, width, height, depth, 1, pages, refresh_rate, 3, 0, flags, 1.0f, width / 8,
-                                    height / 8);
+    ErrorCode result =
+        gfx_set_mode(-1, width, height, depth, 1, pages, refresh_rate, 3, 0, flags, 1.0f, width / 8, height / 8);
     if (result == ERR_NONE) channel_record(0)->column = 0;
     return result;
 }

@@ -15,7 +15,7 @@ inline constexpr int32_t SCREEN_SHAPED = 0x10;
 inline constexpr int32_t SCREEN_ALWAYS_ON_TOP = 0x20;
 inline constexpr int32_t SCREEN_ALPHA_BLEND = 0x40;
 inline constexpr int32_t SCREEN_HIGH_PRIORITY = 0x80;
-inline constexpr int32_t SCREEN_NULL = -1;                             // in-memory screen
+inline constexpr int32_t SCREEN_NULL = -1;  // in-memory screen
 inline constexpr int32_t SCREEN_CLOSE_MARKER = static_cast<int32_t>(0x80000000u);
 
 // Bits of GfxScreen::flags.
@@ -134,8 +134,8 @@ extern uint32_t* g_conversion_table;
 ErrorCode gfx_screen_res(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
                          int32_t refresh_rate);
 ErrorCode gfx_set_mode(int32_t mode_number, int32_t width, int32_t height, int32_t depth, int32_t line_repeat,
-                       int32_t pages, int32_t refresh_rate, int32_t palette_index, int32_t font_index,
-                       int32_t flags, float aspect, int32_t text_columns, int32_t text_rows);
+                       int32_t pages, int32_t refresh_rate, int32_t palette_index, int32_t font_index, int32_t flags,
+                       float aspect, int32_t text_columns, int32_t text_rows);
 void gfx_screen_close();
 void gfx_lock();
 void gfx_unlock(int32_t first_row, int32_t last_row);

@@ -106,8 +106,8 @@ void update_column(ChannelRecord* rec, const void* data, uint64_t length) {
 
 }  // namespace
 
-ErrorCode file_write_at(ChannelRecord* rec, int64_t position, const void* data, uint64_t length, bool put,
-                        bool text, bool wide) {
+ErrorCode file_write_at(ChannelRecord* rec, int64_t position, const void* data, uint64_t length, bool put, bool text,
+                        bool wide) {
     if (!rec || !rec->driver || position < 0) return set_last_error(ERR_INVALID_CALL);
     rec->putback_count = 0;
     if (position != 0) {
@@ -122,8 +122,7 @@ ErrorCode file_write_at(ChannelRecord* rec, int64_t position, const void* data, 
     return set_last_error(result);
 }
 
-ErrorCode file_read_at(ChannelRecord* rec, int64_t position, void* buffer, uint64_t length,
-                       uint64_t* delivered) {
+ErrorCode file_read_at(ChannelRecord* rec, int64_t position, void* buffer, uint64_t length, uint64_t* delivered) {
     *delivered = 0;
     if (!rec || !rec->driver || position < 0) return set_last_error(ERR_INVALID_CALL);
     if (position != 0) {

@@ -56,11 +56,10 @@ ErrorCode file_open(StringDesc* name, int32_t mode, int32_t access, int32_t lock
 // file_put (runtime/file_put.h) is inline: the generator calls it for
 // every sample.
 ErrorCode file_close_all();
-ErrorCode file_write_at(ChannelRecord* rec, int64_t position, const void* data, uint64_t length, bool put,
-                        bool text, bool wide);
+ErrorCode file_write_at(ChannelRecord* rec, int64_t position, const void* data, uint64_t length, bool put, bool text,
+                        bool wide);
 ErrorCode file_seek_to(ChannelRecord* rec, int64_t position);
-ErrorCode file_read_at(ChannelRecord* rec, int64_t position, void* buffer, uint64_t length,
-                       uint64_t* delivered);
+ErrorCode file_read_at(ChannelRecord* rec, int64_t position, void* buffer, uint64_t length, uint64_t* delivered);
 ErrorCode file_unread(ChannelRecord* rec, const uint8_t* bytes, uint64_t count);
 
 // What went wrong with the file of a channel (1 .. 255) since its last

@@ -80,7 +80,9 @@ ErrorCode lock_range(ChannelRecord* rec, int64_t offset, int64_t length, bool lo
     return os_lock_file(f, offset, length, lock, rec->access == ACCESS_READ) ? ERR_NONE : ERR_IO;
 }
 
-ErrorCode disk_lock(ChannelRecord* rec, int64_t offset, int64_t length) { return lock_range(rec, offset, length, true); }
+ErrorCode disk_lock(ChannelRecord* rec, int64_t offset, int64_t length) {
+    return lock_range(rec, offset, length, true);
+}
 
 ErrorCode disk_unlock(ChannelRecord* rec, int64_t offset, int64_t length) {
     return lock_range(rec, offset, length, false);
@@ -175,40 +177,37 @@ FILE* open_input(ChannelRecord* rec, DiskStream* ds, const char* name, ErrorCode
 
 FILE* open_by_mode(ChannelRecord* rec, DiskStream* ds, const char* path, ErrorCode* error) {
     switch (rec->mode) {
-        case MODE_BINARY:
-        case MODE_RANDOM: return open_binary(rec, ds, path, error);
-        case MODE_INPUT: return open_input(rec, ds, path, error);
-        case MODE_OUTPUT: return open_buffered(ds, path, "wb");
-        case MODE_APPEND: return open_buffered(ds, path, "ab");
-        default: *error = ERR_INVALID_CALL; return nullptr;
+    case MODE_BINARY:
+    case MODE_RANDOM: return open_binary(rec, ds, path, error);
+    case MODE_INPUT: return open_input(rec, ds, path, error);
+    case MODE_OUTPUT: return open_buffered(ds, path, "wb");
+    case MODE_APPEND: return open_buffered(ds, path, "ab");
+    default: *error = ERR_INVALID_CALL; return nullptr;
     }
 }
 
 // Measures the size where the mode wants it; false when the seek fails.
 bool measure_size(ChannelRecord* rec, FILE* f) {
     switch (rec->mode) {
-        case MODE_BINARY:
-        case MODE_RANDOM:
-            if (fseeko(f, 0, SEEK_END) != 0) return false;
-            rec->size = ftello(f);
-            return fseeko(f, 0, SEEK_SET) == 0;
-        case MODE_APPEND:
-            rec->size = ftello(f);
-            return true;
-        case MODE_OUTPUT:
-            rec->size = 0;
-            return true;
-        default:
-            return true;
+    case MODE_BINARY:
+    case MODE_RANDOM:
+        if (fseeko(f, 0, SEEK_END) != 0) return false;
+        rec->size = ftello(f);
+        return fseeko(f, 0, SEEK_SET) == 0;
+    case MODE_APPEND: rec->size = ftello(f); return true;
+    case MODE_OUTPUT: rec->size = 0; return true;
+    default: return true;
     }
 }
 
 }  // namespace
 
+// clang-format off
 const ChannelDriver disk_driver = {
     disk_eof,  disk_close,  disk_seek,      disk_tell, disk_read, nullptr, disk_write,
     nullptr,   disk_lock,   disk_unlock,    disk_read_line, nullptr, nullptr, disk_flush,
 };
+// clang-format on
 
 ErrorCode disk_open(ChannelRecord* rec, const char* name) {
     char* path = strdup(name);

@@ -118,8 +118,7 @@ uint32_t strtoul32(const char* p, const char* end, int base) {
     while (p < end && is_c_space(*p)) ++p;
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
-    if (base == 16 && end - p >= 3 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && digit_value(p[2]) < 16)
-        p += 2;
+    if (base == 16 && end - p >= 3 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && digit_value(p[2]) < 16) p += 2;
     uint64_t value = 0;
     bool overflow = false;
     for (; p < end && digit_value(*p) < base; ++p) {
@@ -173,10 +172,13 @@ uint32_t token_to_uint(const char* token, int32_t length) {
     if (p == end) return 0;
     if (end - p >= 2 && p[0] == '&') {
         switch (p[1]) {
-            case 'H': case 'h': return strtoul32(p + 2, end, 16);
-            case 'B': case 'b': return strtoul32(p + 2, end, 2);
-            case 'O': case 'o': return strtoul32(p + 2, end, 8);
-            default: return strtoul32(p + 1, end, 8);
+        case 'H':
+        case 'h': return strtoul32(p + 2, end, 16);
+        case 'B':
+        case 'b': return strtoul32(p + 2, end, 2);
+        case 'O':
+        case 'o': return strtoul32(p + 2, end, 8);
+        default: return strtoul32(p + 1, end, 8);
         }
     }
     return strtoul32(p, end, 10);

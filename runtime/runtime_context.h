@@ -11,8 +11,8 @@ struct RuntimeContext {
     char** argv;
     StringDesc empty_string;
     ConsoleHooks hooks;
-    ChannelRecord console_record;   // channel 0
-    ChannelRecord reserved_record;  // channel -1
+    ChannelRecord console_record;         // channel 0
+    ChannelRecord reserved_record;        // channel -1
     ChannelRecord channels[CHANNEL_MAX];  // channels 1 .. 255
     int32_t files_opened;
     int32_t start_value;

@@ -1,9 +1,9 @@
 #include "textconsole/console_key_events.h"
 
 #include "runtime/console/key_codes.h"
-#include "runtime/console/virtual_keys.h"
 #include "runtime/console/key_translate.h"
 #include "runtime/console/keyboard_layout.h"
+#include "runtime/console/virtual_keys.h"
 
 namespace {
 
@@ -40,9 +40,9 @@ void push_composed(uint32_t accumulator, KeyRing& ring) {
 void console_key_event(AltNumpad& composer, const ConsoleKeyEvent& event, KeyRing& ring) {
     if (event.key_down && event.repeat_count == 0) return;
     const bool composing = alt_only(event);
-    const int32_t code = event.key_down ? key_translate(event.character, event.scan_code, event.virtual_key,
-                                                        event.control_state, 0)
-                                        : -1;
+    const int32_t code =
+        event.key_down ? key_translate(event.character, event.scan_code, event.virtual_key, event.control_state, 0)
+                       : -1;
     if (event.key_down && !composing && code != -1) {
         composer.accumulator = 0;
         ring.push(code, event);
@@ -51,7 +51,8 @@ void console_key_event(AltNumpad& composer, const ConsoleKeyEvent& event, KeyRin
     if (composing) {
         if (numpad_digit(event.virtual_key)) {
             if (event.key_down)
-                composer.accumulator = composer.accumulator * 10 + static_cast<uint32_t>(event.virtual_key - VKEY_NUMPAD0);
+                composer.accumulator =
+                    composer.accumulator * 10 + static_cast<uint32_t>(event.virtual_key - VKEY_NUMPAD0);
         } else if (code != -1) {
             composer.accumulator = 0;
         }

@@ -1,8 +1,8 @@
 #include "textconsole/key_ring.h"
 
 #include "runtime/console/key_codes.h"
-#include "runtime/console/virtual_keys.h"
 #include "runtime/console/keyboard_layout.h"
+#include "runtime/console/virtual_keys.h"
 
 namespace {
 

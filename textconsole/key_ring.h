@@ -6,7 +6,7 @@
 // What the console said about the key a code came from. All zero where the
 // console gave no details (redirected input, a terminal's byte sequence).
 struct ConsoleKeyEvent {
-    int32_t key_down;        // 1 pressed, 0 released
+    int32_t key_down;  // 1 pressed, 0 released
     int32_t repeat_count;
     int32_t virtual_key;
     int32_t scan_code;

@@ -10,13 +10,13 @@ namespace {
 
 constexpr uint32_t BACKGROUND = 0xFF141A26;
 constexpr uint32_t ZERO_LINE = 0xFF2C3648;
-constexpr int EIGHT_BIT_PALETTE = 3;  // the palette of the program's 8-bit screen
+constexpr int EIGHT_BIT_PALETTE = 3;        // the palette of the program's 8-bit screen
 constexpr int16_t TWO_CYCLES_IN_512 = 256;  // the rate that puts two cycles in 512 samples
 
 struct Trace {
     Shape shape;
-    int colour;      // palette index, as the program plots it
-    int min_size;    // left out of smaller icons, where it would only blur the others
+    int colour;    // palette index, as the program plots it
+    int min_size;  // left out of smaller icons, where it would only blur the others
 };
 
 // Drawn in this order, later traces over earlier ones, as in the program.

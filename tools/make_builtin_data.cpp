@@ -29,32 +29,38 @@ struct RomFont {
     size_t height;
     size_t block_offset;
 };
+// clang-format off
 constexpr RomFont ROM_FONTS[BUILTIN_FONT_COUNT] = {
     {3960, 8, BUILTIN_FONT_OFFSETS[0]},
     {6008, 14, BUILTIN_FONT_OFFSETS[1]},
     {9592, 16, BUILTIN_FONT_OFFSETS[2]},
 };
+// clang-format on
 constexpr size_t GLYPHS = 256;
 
 struct Rgb {
     uint8_t red, green, blue;
 };
 
+// clang-format off
 constexpr Rgb SIXTEEN_COLOURS[16] = {
     {0, 0, 0},      {0, 0, 170},     {0, 170, 0},     {0, 170, 170},  {170, 0, 0},    {170, 0, 170},
     {170, 85, 0},   {170, 170, 170}, {85, 85, 85},    {85, 85, 255},  {85, 255, 85},  {85, 255, 255},
     {255, 85, 85},  {255, 85, 255},  {255, 255, 85},  {255, 255, 255},
 };
+// clang-format on
 
 constexpr uint8_t GREYS[16] = {0, 20, 32, 44, 56, 68, 80, 97, 113, 129, 145, 161, 182, 202, 226, 255};
 
 // Five levels per block of 24 colours: bright, pale, paler, then the same
 // three at lower intensity twice more.
+// clang-format off
 constexpr uint8_t BLOCK_LEVELS[9][5] = {
     {0, 64, 125, 190, 255}, {125, 157, 190, 222, 255}, {182, 198, 218, 234, 255},
     {0, 28, 56, 85, 113},   {56, 68, 85, 97, 113},     {80, 89, 97, 105, 113},
     {0, 16, 32, 48, 64},    {32, 40, 48, 56, 64},      {44, 48, 52, 60, 64},
 };
+// clang-format on
 
 // The walk round the colour circle from blue: each leg moves one component
 // (0 red, 1 green, 2 blue) one level per entry.
@@ -129,9 +135,7 @@ void put_colour_block(Bytes& block, size_t& at, const uint8_t (&levels)[5]) {
     }
 }
 
-uint8_t bit(int value, int n) {
-    return static_cast<uint8_t>((value >> n) & 1);
-}
+uint8_t bit(int value, int n) { return static_cast<uint8_t>((value >> n) & 1); }
 
 void build_palettes(Bytes& block) {
     size_t at = BUILTIN_PALETTE_OFFSETS[0];
@@ -279,7 +283,7 @@ int main(int argc, char** argv) {
     }
     int32_t highest = 0;
     for (size_t i = 0; i + 1 < codes.size(); ++i) highest = std::max(highest, codes[i]);
-    std::printf("%zu bytes stored as %zu bytes (%zu codes, highest %d)\n", block.size(), stored.size(),
-                codes.size(), highest);
+    std::printf("%zu bytes stored as %zu bytes (%zu codes, highest %d)\n", block.size(), stored.size(), codes.size(),
+                highest);
     return 0;
 }

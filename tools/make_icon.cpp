@@ -125,8 +125,7 @@ bool write_window_pixels(const std::string& path) {
     for (int32_t size : PROGRAM_ICON_SIZES) {
         const std::vector<uint32_t> pixels = icon_art(size);
         std::fprintf(f, "\nconst uint32_t ICON_%d[%d] = {", size, size * size);
-        for (size_t i = 0; i < pixels.size(); ++i)
-            std::fprintf(f, "%s0x%08x,", i % 8 ? " " : "\n    ", pixels[i]);
+        for (size_t i = 0; i < pixels.size(); ++i) std::fprintf(f, "%s0x%08x,", i % 8 ? " " : "\n    ", pixels[i]);
         std::fprintf(f, "\n};\n");
     }
     std::fprintf(f, "\n}  // namespace\n\nconst ProgramIcon PROGRAM_ICONS[PROGRAM_ICON_COUNT] = {\n");

@@ -2,8 +2,8 @@
 # Builds and runs every test: the release build with all its suites (the
 # layer checks among them), then the suites again under AddressSanitizer
 # with UndefinedBehaviorSanitizer, the display's tests (two threads share
-# the screen there) under ThreadSanitizer, a short run of the fuzz
-# targets, and last the Windows build with its tests under
+# the screen there) under ThreadSanitizer, the sources' format, a short
+# run of the fuzz targets, and last the Windows build with its tests under
 # Wine (tools/test-windows.sh). Every build is a preset of
 # CMakePresets.json. Installs what it needs.
 set -eu
@@ -27,6 +27,8 @@ run_suite() {  # preset, configure options...
 run_suite release -DWT_WINDOWS_EXE=
 run_suite asan-ubsan
 run_suite tsan
+echo "== format"
+"$top/tools/check-format.sh"
 # A short run of every fuzz target; tools/fuzz.sh <seconds> runs them longer.
 echo "== fuzz: 15 s per target"
 "$top/tools/fuzz.sh" 15

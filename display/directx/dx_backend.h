@@ -6,9 +6,9 @@
 // name when a window is made, so the program starts where they are
 // missing and "GDI" serves instead.
 #define DIRECTINPUT_VERSION 0x0300
-#include <windows.h>
 #include <ddraw.h>
 #include <dinput.h>
+#include <windows.h>
 
 #include <cstdint>
 
@@ -26,15 +26,15 @@ struct DxState {
     DirectInputCreateFn DirectInputCreateA;
     IDirectDraw2* ddraw;
     IDirectDrawSurface* primary;
-    IDirectDrawSurface* back;  // the primary itself in full screen
+    IDirectDrawSurface* back;     // the primary itself in full screen
     IDirectDrawClipper* clipper;  // window mode
     IDirectDrawPalette* palette;  // 8-bit displays
     IDirectInputA* dinput;
     IDirectInputDeviceA* keyboard;
-    HANDLE vblank_event;  // manual reset; set when a retrace wait of the drawing thread is over
-    int32_t vblank_pending;  // the drawing thread waits for the retrace
-    POINT window_position;  // of the framed window, kept from one window to the next
-    RECT display_rect;      // (0, 0, width, height)
+    HANDLE vblank_event;      // manual reset; set when a retrace wait of the drawing thread is over
+    int32_t vblank_pending;   // the drawing thread waits for the retrace
+    POINT window_position;    // of the framed window, kept from one window to the next
+    RECT display_rect;        // (0, 0, width, height)
     int32_t vertical_offset;  // rows the picture starts down the display (full screen)
 };
 

@@ -8,8 +8,7 @@
 
 // OpenGL and shaped windows are not served here. The framed window's first
 // position puts the picture's corner where a centred picture would have it.
-int32_t dx_init(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate,
-                int32_t flags) {
+int32_t dx_init(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate, int32_t flags) {
     display_window_clear();
     if (flags & (SCREEN_OPENGL | SCREEN_SHAPED)) return -1;
     display_window().backend = {dx_window_init, dx_window_exit, dx_paint, dx_thread_main, win32_confine_cursor};
@@ -17,8 +16,10 @@ int32_t dx_init(const char* title, int32_t width, int32_t height, int32_t depth,
     return display_window_init(title, width, height, depth, refresh_rate, flags);
 }
 
+// clang-format off
 const GfxDriver dx_driver = {
     "DirectX",          dx_init,        display_window_exit, window_lock,      window_unlock,
     window_set_palette, dx_wait_vsync,  window_get_mouse,    window_set_mouse, window_set_title,
     window_set_pos,     dx_fetch_modes, nullptr,             nullptr,          {nullptr, nullptr},
 };
+// clang-format on

@@ -15,8 +15,8 @@ struct KeyboardFormat {
     KeyboardFormat() {
         for (DWORD i = 0; i < DX_KEY_OBJECTS; ++i)
             objects[i] = DIOBJECTDATAFORMAT{&GUID_Key, i, OPTIONAL_BUTTON | DIDFT_MAKEINSTANCE(i), 0};
-        format = DIDATAFORMAT{sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_RELAXIS, DX_KEY_OBJECTS,
-                              DX_KEY_OBJECTS, objects};
+        format = DIDATAFORMAT{
+            sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_RELAXIS, DX_KEY_OBJECTS, DX_KEY_OBJECTS, objects};
     }
 };
 
@@ -35,7 +35,8 @@ void dx_key_states_from(const uint8_t device_state[DX_KEY_OBJECTS], uint8_t key_
 
 bool dx_keyboard_open() {
     DxState& dx = dx_state();
-    if (!dx.dinput || FAILED(dx.dinput->CreateDevice(GUID_SysKeyboard, &dx.keyboard, nullptr)) || !dx.keyboard) return false;
+    if (!dx.dinput || FAILED(dx.dinput->CreateDevice(GUID_SysKeyboard, &dx.keyboard, nullptr)) || !dx.keyboard)
+        return false;
     return SUCCEEDED(dx.keyboard->SetDataFormat(&dx_keyboard_format())) && SUCCEEDED(dx.keyboard->Acquire());
 }
 

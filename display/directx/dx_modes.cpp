@@ -28,8 +28,8 @@ HRESULT WINAPI collect_mode(LPDDSURFACEDESC desc, LPVOID context) {
 IDirectDraw2* temporary_ddraw(HMODULE* library) {
     *library = LoadLibraryA("ddraw.dll");
     if (!*library) return nullptr;
-    const auto create = reinterpret_cast<DirectDrawCreateFn>(
-        reinterpret_cast<void*>(GetProcAddress(*library, "DirectDrawCreate")));
+    const auto create =
+        reinterpret_cast<DirectDrawCreateFn>(reinterpret_cast<void*>(GetProcAddress(*library, "DirectDrawCreate")));
     return create ? dx_create_ddraw(create, nullptr) : nullptr;
 }
 

@@ -50,8 +50,9 @@ bool convert_into_back_surface(GfxScreen& s) {
         result = dx.back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
     if (FAILED(result)) return false;
     auto* pixels = static_cast<uint8_t*>(desc.lpSurface);
-    if (w.converter && pixels) w.converter(pixels + static_cast<ptrdiff_t>(dx.vertical_offset) * desc.lPitch,
-                                           static_cast<int32_t>(desc.lPitch));
+    if (w.converter && pixels)
+        w.converter(pixels + static_cast<ptrdiff_t>(dx.vertical_offset) * desc.lPitch,
+                    static_cast<int32_t>(desc.lPitch));
     dx.back->Unlock(nullptr);
     std::memset(s.dirty_rows, 0, static_cast<size_t>(window_rows(s)));
     return true;
@@ -141,8 +142,10 @@ void dx_wait_vsync() {
             dx.vblank_pending = 1;
         }
     });
-    if (ddraw) ddraw->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
-    else window_wait_frame();  // no display to wait for: a frame's time
+    if (ddraw)
+        ddraw->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
+    else
+        window_wait_frame();  // no display to wait for: a frame's time
     if (event) {
         SetEvent(event);
         CloseHandle(event);

@@ -6,10 +6,10 @@
 #include <cstdint>
 
 struct GdiState {
-    BITMAPINFO* header;         // 40-byte header and 256 colours, rows top-down
-    uint8_t* conversion;        // the converted picture, when a converter is in use
-    int32_t conversion_pitch;   // bytes between its rows
-    HPALETTE palette;           // the logical palette realised in the window
+    BITMAPINFO* header;        // 40-byte header and 256 colours, rows top-down
+    uint8_t* conversion;       // the converted picture, when a converter is in use
+    int32_t conversion_pitch;  // bytes between its rows
+    HPALETTE palette;          // the logical palette realised in the window
 };
 
 GdiState& gdi_state();

@@ -6,5 +6,4 @@ struct GfxDriver;
 // The window driver that draws with GDI: "GDI".
 extern const GfxDriver gdi_driver;
 
-int32_t gdi_init(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate,
-                 int32_t flags);
+int32_t gdi_init(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate, int32_t flags);

@@ -28,8 +28,8 @@ struct Placement {
 bool place_fullscreen(const MONITORINFOEXA* monitor, Placement* p) {
     const DisplayWindow& w = display_window();
     if (!win32_set_display_mode(monitor, w.width, w.height, w.depth, w.refresh_rate)) return false;
-    *p = {FULLSCREEN_STYLE, 0, monitor ? monitor->rcMonitor.left : 0, monitor ? monitor->rcMonitor.top : 0,
-          w.width, w.height};
+    *p = {FULLSCREEN_STYLE, 0,       monitor ? monitor->rcMonitor.left : 0, monitor ? monitor->rcMonitor.top : 0,
+          w.width,          w.height};
     return true;
 }
 

@@ -11,7 +11,7 @@ constexpr const char* NAMES[] = {
 #define GLX_NAME(name) #name,
     GLX_SYMBOLS(GLX_NAME)
 #undef GLX_NAME
-    nullptr,
+        nullptr,
 };
 
 constexpr int32_t COUNT = sizeof NAMES / sizeof NAMES[0] - 1;

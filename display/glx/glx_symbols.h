@@ -7,6 +7,7 @@
 
 #include <GL/glx.h>
 
+// clang-format off
 #define GLX_SYMBOLS(X)            \
     X(glXQueryExtension)          \
     X(glXQueryVersion)            \
@@ -18,6 +19,7 @@
     X(glXDestroyContext)          \
     X(glXSwapBuffers)             \
     X(glXGetProcAddressARB)
+// clang-format on
 
 struct GlxApi {
 #define GLX_API_MEMBER(name) decltype(&::name) name;

@@ -33,8 +33,7 @@ bool implementation_usable(void* library) {
 
 }  // namespace
 
-int32_t gl_init(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate,
-                int32_t flags) {
+int32_t gl_init(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate, int32_t flags) {
     display_window_clear();
     gl_extensions_clear();
     gl_functions_clear();
@@ -62,8 +61,10 @@ void gl_poll_events() { gl_platform_poll(); }
 
 void* gl_get_proc_address(const char* name) { return name && name[0] ? gl_platform_proc_address(name) : nullptr; }
 
+// clang-format off
 const GfxDriver gl_driver = {
     "OpenGL",         gl_init,           gl_exit,          no_lock,          no_lock,
     nullptr,          window_wait_frame, window_get_mouse, window_set_mouse, window_set_title,
     window_set_pos,   gl_fetch_modes,    gl_flip,          gl_poll_events,   {nullptr, nullptr},
 };
+// clang-format on

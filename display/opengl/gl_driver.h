@@ -7,8 +7,7 @@ struct GfxDriver;
 // OpenGL itself. It serves only mode sets with SCREEN_OPENGL.
 extern const GfxDriver gl_driver;
 
-int32_t gl_init(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate,
-                int32_t flags);
+int32_t gl_init(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate, int32_t flags);
 void gl_exit();
 void gl_flip();
 void gl_poll_events();

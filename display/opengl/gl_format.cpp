@@ -8,6 +8,7 @@ struct Size {
 };
 
 // The sizes in the order of asking: these always, then these only when not 0.
+// clang-format off
 constexpr Size ALWAYS[] = {
     {GlAttribute::ColourBits, &GlOptions::colour_bits},
     {GlAttribute::RedBits, &GlOptions::red_bits},
@@ -16,7 +17,9 @@ constexpr Size ALWAYS[] = {
     {GlAttribute::AlphaBits, &GlOptions::alpha_bits},
     {GlAttribute::DepthBits, &GlOptions::depth_bits},
 };
+// clang-format on
 
+// clang-format off
 constexpr Size WHEN_SET[] = {
     {GlAttribute::AccumBits, &GlOptions::accum_bits},
     {GlAttribute::AccumRedBits, &GlOptions::accum_red_bits},
@@ -25,6 +28,7 @@ constexpr Size WHEN_SET[] = {
     {GlAttribute::AccumAlphaBits, &GlOptions::accum_alpha_bits},
     {GlAttribute::StencilBits, &GlOptions::stencil_bits},
 };
+// clang-format on
 
 }  // namespace
 
@@ -44,8 +48,7 @@ GlFormatRequest gl_format_request(const GlOptions& o) {
     return r;
 }
 
-bool gl_choose_format(GlOptions* options, bool (*find)(const GlFormatRequest& request, void* context),
-                      void* context) {
+bool gl_choose_format(GlOptions* options, bool (*find)(const GlFormatRequest& request, void* context), void* context) {
     GlOptions o = *options;
     // A negative count asks for nothing sensible: one attempt, as given.
     for (;;) {

@@ -48,5 +48,4 @@ GlFormatRequest gl_format_request(const GlOptions& options);
 // none, with two samples fewer, until the count would fall below 0.
 // True when one was found; the options then hold the samples it was found
 // with.
-bool gl_choose_format(GlOptions* options, bool (*find)(const GlFormatRequest& request, void* context),
-                      void* context);
+bool gl_choose_format(GlOptions* options, bool (*find)(const GlFormatRequest& request, void* context), void* context);

@@ -15,7 +15,9 @@ constexpr DWORD CREATION_STYLE = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
 }  // namespace
 
-DisplayBackend gl_platform_backend() { return {gl_window_init, gl_window_exit, nullptr, nullptr, win32_confine_cursor}; }
+DisplayBackend gl_platform_backend() {
+    return {gl_window_init, gl_window_exit, nullptr, nullptr, win32_confine_cursor};
+}
 
 int32_t gl_platform_open(GlOptions* options) {
     const DisplayWindow& w = display_window();

@@ -40,11 +40,9 @@ int32_t gl_platform_probe_begin(const char** extensions) {
     WglState& g = wgl_state();
     *extensions = nullptr;
     if (!g.library || !make_probe(g)) return -1;
-    g.api.get_extensions_string =
-        context_entry<PFNWGLGETEXTENSIONSSTRINGARBPROC>("wglGetExtensionsStringARB");
+    g.api.get_extensions_string = context_entry<PFNWGLGETEXTENSIONSSTRINGARBPROC>("wglGetExtensionsStringARB");
     if (!g.api.get_extensions_string)
-        g.api.get_extensions_string =
-            context_entry<PFNWGLGETEXTENSIONSSTRINGARBPROC>("wglGetExtensionsStringEXT");
+        g.api.get_extensions_string = context_entry<PFNWGLGETEXTENSIONSSTRINGARBPROC>("wglGetExtensionsStringEXT");
     if (g.api.get_extensions_string) *extensions = g.api.get_extensions_string(g.probe_dc);
     return 0;
 }

@@ -27,8 +27,12 @@ struct Placement {
 bool place_fullscreen(const MONITORINFOEXA* monitor, DWORD style, Placement* p) {
     const DisplayWindow& w = display_window();
     if (!win32_set_display_mode(monitor, w.width, w.height, w.depth, w.refresh_rate)) return false;
-    *p = {(style & ~FRAME_BITS) | WS_POPUP, monitor ? monitor->rcMonitor.left : 0, monitor ? monitor->rcMonitor.top : 0,
-          w.width, w.height, SWP_FRAMECHANGED};
+    *p = {(style & ~FRAME_BITS) | WS_POPUP,
+          monitor ? monitor->rcMonitor.left : 0,
+          monitor ? monitor->rcMonitor.top : 0,
+          w.width,
+          w.height,
+          SWP_FRAMECHANGED};
     return true;
 }
 

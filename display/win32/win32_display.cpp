@@ -25,10 +25,9 @@ bool win32_set_display_mode(const MONITORINFOEXA* monitor, int32_t width, int32_
     mode.dmBitsPerPel = static_cast<DWORD>(depth);
     mode.dmDisplayFrequency = static_cast<DWORD>(refresh_rate);
     const User32Extras& u = win32_window().user32;
-    const LONG result = u.ChangeDisplaySettingsExA
-                            ? u.ChangeDisplaySettingsExA(monitor ? monitor->szDevice : nullptr, &mode, nullptr,
-                                                         CDS_FULLSCREEN, nullptr)
-                            : ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
+    const LONG result = u.ChangeDisplaySettingsExA ? u.ChangeDisplaySettingsExA(monitor ? monitor->szDevice : nullptr,
+                                                                                &mode, nullptr, CDS_FULLSCREEN, nullptr)
+                                                   : ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
     return result == DISP_CHANGE_SUCCESSFUL;
 }
 

@@ -44,8 +44,7 @@ int32_t window_set_pos(int32_t x, int32_t y) {
             if (GetWindowRect(window, &r)) result = packed_position(r.left, r.top);
             return;
         }
-        SetWindowPos(window, nullptr, x, y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS);
+        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS);
     });
     return result;
 }

@@ -94,8 +94,7 @@ std::optional<LRESULT> win32_key(UINT message, WPARAM wparam, LPARAM lparam) {
 std::optional<LRESULT> win32_char(WPARAM wparam, LPARAM lparam) {
     if (wparam >= 256) return std::nullopt;
     uint8_t cp437 = 0;
-    if (wparam == 0 || win32_cp437_of(static_cast<uint8_t>(wparam), &cp437))
-        window_typed(cp437, repeat_count(lparam));
+    if (wparam == 0 || win32_cp437_of(static_cast<uint8_t>(wparam), &cp437)) window_typed(cp437, repeat_count(lparam));
     return std::nullopt;
 }
 

@@ -24,7 +24,9 @@ int32_t wheel_delta(WPARAM wparam) { return static_cast<int32_t>(static_cast<uin
 void CALLBACK leave_timer(HWND window, UINT, UINT_PTR id, DWORD) {
     RECT r{};
     POINT cursor{};
-    if (win32_client_on_screen(window, &r) && GetCursorPos(&cursor) && PtInRect(&r, cursor) && WindowFromPoint(cursor) == window) return;
+    if (win32_client_on_screen(window, &r) && GetCursorPos(&cursor) && PtInRect(&r, cursor) &&
+        WindowFromPoint(cursor) == window)
+        return;
     KillTimer(window, id);
     PostMessageA(window, WM_MOUSELEAVE, 0, 0);
 }
@@ -87,9 +89,7 @@ std::optional<LRESULT> win32_mouse(HWND window, UINT message, WPARAM wparam, LPA
     const Win32Window& w32 = win32_window();
     const bool wheel = w32.platform_version >= PLATFORM_WHEEL, extras = w32.platform_version >= PLATFORM_2000;
     switch (message) {
-    case WM_MOUSEMOVE:
-        window_mouse_move(LOWORD(lparam), HIWORD(lparam), w32.cursor.x, w32.cursor.y);
-        break;
+    case WM_MOUSEMOVE: window_mouse_move(LOWORD(lparam), HIWORD(lparam), w32.cursor.x, w32.cursor.y); break;
     case WM_LBUTTONDOWN: press(window, EVENT_MOUSE_PRESS, MOUSE_LEFT); break;
     case WM_RBUTTONDOWN: press(window, EVENT_MOUSE_PRESS, MOUSE_RIGHT); break;
     case WM_MBUTTONDOWN: press(window, EVENT_MOUSE_PRESS, MOUSE_MIDDLE); break;

@@ -39,7 +39,7 @@ struct X11State {
     // The window is an OpenGL drawable the program fills itself: it keeps
     // the picture's size in full screen too, with nothing to scale.
     bool drawn_by_program;
-    bool lost;       // the connection is gone
+    bool lost;  // the connection is gone
     bool loss_reported;
 
     // The window.

@@ -119,14 +119,15 @@ bool maximised() {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (x11.XGetWindowProperty(x.display, x.window, x.atoms.net_wm_state, 0, 32, False, XA_ATOM, &type, &format,
-                               &count, &after, &data) != Success || !data)
+    if (x11.XGetWindowProperty(x.display, x.window, x.atoms.net_wm_state, 0, 32, False, XA_ATOM, &type, &format, &count,
+                               &after, &data) != Success ||
+        !data)
         return false;
     bool found = false;
     const auto* atoms = reinterpret_cast<const Atom*>(data);
     for (unsigned long i = 0; i < count && format == 32; ++i)
-        found = found || atoms[i] == x.atoms.net_wm_state_maximized_vert ||
-                atoms[i] == x.atoms.net_wm_state_maximized_horz;
+        found =
+            found || atoms[i] == x.atoms.net_wm_state_maximized_vert || atoms[i] == x.atoms.net_wm_state_maximized_horz;
     x11.XFree(data);
     return found;
 }
@@ -167,9 +168,7 @@ void window_event(XEvent& ev) {
         return;
     case MapNotify: return first_map();
     case ConfigureNotify: return moved();
-    case PropertyNotify:
-        x11_state().server_time = ev.xproperty.time;
-        return state_changed(ev.xproperty);
+    case PropertyNotify: x11_state().server_time = ev.xproperty.time; return state_changed(ev.xproperty);
     case ClientMessage: return client_message(ev.xclient);
     default: return;
     }

@@ -18,8 +18,11 @@ bool usable_visual(const Visual* v, int depth) {
 // 1 when it is in the low bits, -1 for any other layout.
 int32_t visual_order(const Visual* v) {
     switch (v->red_mask) {
-    case 0xFF0000: case 0xF800: case 0x7C00: return 0;
-    case 0xFF: case 0x1F: return 1;
+    case 0xFF0000:
+    case 0xF800:
+    case 0x7C00: return 0;
+    case 0xFF:
+    case 0x1F: return 1;
     default: return -1;
     }
 }

@@ -5,8 +5,8 @@
 #include "display/x11/x11_backend.h"
 #include "display/x11/x11_keymap.h"
 #include "runtime/console/key_codes.h"
-#include "runtime/console/virtual_keys.h"
 #include "runtime/console/posix/codepage.h"
+#include "runtime/console/virtual_keys.h"
 
 namespace {
 

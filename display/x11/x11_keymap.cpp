@@ -2,9 +2,9 @@
 
 #include <X11/keysym.h>
 
-#include "runtime/console/virtual_keys.h"
 #include "runtime/console/keyboard_layout.h"
 #include "runtime/console/us_layout.h"
+#include "runtime/console/virtual_keys.h"
 
 namespace {
 
@@ -18,6 +18,7 @@ struct KeysymRow {
 };
 
 // Keys that type no printable character, by keysym.
+// clang-format off
 constexpr KeysymRow SPECIAL_KEYS[] = {
     {XK_BackSpace, VKEY_BACK, 0x0E, false},      {XK_Tab, VKEY_TAB, 0x0F, false},
     {XK_ISO_Left_Tab, VKEY_TAB, 0x0F, false},    {XK_Return, VKEY_RETURN, 0x1C, false},
@@ -56,6 +57,7 @@ constexpr KeysymRow SPECIAL_KEYS[] = {
     {XK_F9, VKEY_F1 + 8, 0x43, false},           {XK_F10, VKEY_F1 + 9, 0x44, false},
     {XK_F11, VKEY_F1 + 10, 0x57, false},         {XK_F12, VKEY_F1 + 11, 0x58, false},
 };
+// clang-format on
 
 const KeysymRow* special_key(KeySym keysym) {
     for (const KeysymRow& row : SPECIAL_KEYS)

@@ -21,8 +21,8 @@ struct GroupNames {
 GroupNames g_groups[GROUP_COUNT];
 
 void collect_groups() {
-#define X11_COLLECT(group, name)                                                  \
-    g_groups[group].names[g_groups[group].count] = #name;                          \
+#define X11_COLLECT(group, name)                          \
+    g_groups[group].names[g_groups[group].count] = #name; \
     g_groups[group].slots[g_groups[group].count++] = reinterpret_cast<void**>(&x11.name);
     X11_SYMBOLS(X11_COLLECT)
 #undef X11_COLLECT
@@ -35,8 +35,8 @@ constexpr int32_t count_in(Group group) {
 #undef X11_COUNT
     return n;
 }
-static_assert(count_in(X11) < GROUP_CAPACITY && count_in(XEXT) < GROUP_CAPACITY &&
-              count_in(XRANDR) < GROUP_CAPACITY && count_in(X11_OPT) < GROUP_CAPACITY);
+static_assert(count_in(X11) < GROUP_CAPACITY && count_in(XEXT) < GROUP_CAPACITY && count_in(XRANDR) < GROUP_CAPACITY &&
+              count_in(X11_OPT) < GROUP_CAPACITY);
 
 // Loads one all-or-nothing group; the library stays loaded when it fits.
 bool load_group(Group group) {

@@ -47,7 +47,8 @@ std::vector<int32_t> display_sizes(Display* display) {
         }
     }
     if (sizes.empty())
-        add(static_cast<unsigned>(DisplayWidth(display, screen)), static_cast<unsigned>(DisplayHeight(display, screen)));
+        add(static_cast<unsigned>(DisplayWidth(display, screen)),
+            static_cast<unsigned>(DisplayHeight(display, screen)));
     return sizes;
 }
 

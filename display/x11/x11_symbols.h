@@ -4,8 +4,8 @@
 // program starts and works on the terminal where they are missing; the
 // headers only lend the entry points' types.
 #include <X11/XKBlib.h>
-#include <X11/Xlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <X11/extensions/Xrandr.h>
@@ -14,6 +14,7 @@
 // (older libraries); XEXT and XRANDR entries come as a group from their
 // library, or the feature is gone (no shared-memory images; no monitor
 // list, refresh rate or mode list).
+// clang-format off
 #define X11_SYMBOLS(X)                 \
     X(X11, XOpenDisplay)               \
     X(X11, XCloseDisplay)              \
@@ -96,6 +97,7 @@
     X(XRANDR, XRRGetScreenInfo)        \
     X(XRANDR, XRRConfigCurrentRate)    \
     X(XRANDR, XRRFreeScreenConfigInfo)
+// clang-format on
 
 struct X11Api {
 #define X11_API_MEMBER(group, name) decltype(&::name) name;

@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr long WINDOW_EVENTS = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
-                               PointerMotionMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask |
-                               ExposureMask | StructureNotifyMask | PropertyChangeMask;
+constexpr long WINDOW_EVENTS = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                               EnterWindowMask | LeaveWindowMask | FocusChangeMask | ExposureMask |
+                               StructureNotifyMask | PropertyChangeMask;
 
 constexpr unsigned int POINTER_EVENTS =
     ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;

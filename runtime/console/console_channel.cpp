@@ -1,10 +1,10 @@
 #include "runtime/console/console_channel.h"
 
 #include "runtime/console/console.h"
+#include "runtime/console/key_codes.h"
 #include "runtime/console_stdin.h"
 #include "runtime/runtime_context.h"
 #include "runtime/strings.h"
-#include "runtime/console/key_codes.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ ErrorCode console_read(ChannelRecord*, void* buffer, uint64_t* count) {
 
 const ChannelDriver console_driver = {
     nullptr, nullptr, nullptr, nullptr, console_read, nullptr, console_write,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    nullptr, nullptr, nullptr, nullptr, nullptr,      nullptr, nullptr,
 };
 
 ChannelRecord* console_channel_prepare() {

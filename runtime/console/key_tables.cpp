@@ -2,6 +2,7 @@
 
 // Extended codes of the PC BIOS keyboard scheme, by scan code:
 // normal, Shift, Ctrl, Alt.
+// clang-format off
 const KeyTableRow key_main_table[KEY_MAIN_ROWS] = {
     {     0,      0,      0,      0},  // 00
     {     0,      0,      0, 0x0100},  // 01 Esc
@@ -93,8 +94,10 @@ const KeyTableRow key_main_table[KEY_MAIN_ROWS] = {
     {0x8500, 0x8700, 0x8900, 0x8B00},  // 57 F11
     {0x8600, 0x8800, 0x8A00, 0x8C00},  // 58 F12
 };
+// clang-format on
 
 // Keys Windows flags as enhanced; Enter and slash keep their characters.
+// clang-format off
 const KeyEnhancedRow key_enhanced_table[KEY_ENHANCED_ROWS] = {
     {0x1C, {    13,     13,     10, 0xA600}},  // keypad Enter
     {0x35, {    47,     63, 0x9500, 0xA400}},  // keypad /
@@ -109,8 +112,10 @@ const KeyEnhancedRow key_enhanced_table[KEY_ENHANCED_ROWS] = {
     {0x52, {0x5200, 0x5200, 0x9200, 0xA200}},  // Insert
     {0x53, {0x5300, 0x5300, 0x9300, 0xA300}},  // Delete
 };
+// clang-format on
 
 // Scan code, virtual key, numeric-pad twin. Both Shift keys map to 0x10.
+// clang-format off
 const ScanVkRow scan_vk_table[SCAN_VK_ROWS] = {
     {1, 0x1B, 0}, {2, 0x31, 0}, {3, 0x32, 0}, {4, 0x33, 0}, {5, 0x34, 0}, {6, 0x35, 0}, {7, 0x36, 0},
     {8, 0x37, 0}, {9, 0x38, 0}, {10, 0x39, 0}, {11, 0x30, 0}, {12, 0xBD, 0x6D}, {13, 0xBB, 0}, {14, 0x08, 0},
@@ -126,3 +131,4 @@ const ScanVkRow scan_vk_table[SCAN_VK_ROWS] = {
     {78, 0x6B, 0}, {79, 0x23, 0x61}, {80, 0x28, 0x62}, {81, 0x22, 0x63}, {82, 0x2D, 0x60}, {83, 0x2E, 0x6E},
     {87, 0x7A, 0}, {88, 0x7B, 0}, {91, 0x5B, 0}, {92, 0x5C, 0}, {93, 0x5D, 0},
 };
+// clang-format on

@@ -52,8 +52,7 @@ int32_t translate_main(int32_t character, int32_t scan_code, int32_t virtual_key
 
 }  // namespace
 
-int32_t key_translate(int32_t character, int32_t scan_code, int32_t virtual_key, uint32_t modifiers,
-                      int32_t strict) {
+int32_t key_translate(int32_t character, int32_t scan_code, int32_t virtual_key, uint32_t modifiers, int32_t strict) {
     if ((modifiers & KEYMOD_ENHANCED) && character == 0) return translate_enhanced(scan_code, modifiers);
     if (scan_code >= 0 && scan_code < KEY_MAIN_ROWS) {
         const int32_t code = translate_main(character, scan_code, virtual_key, modifiers);

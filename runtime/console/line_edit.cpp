@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "runtime/console/key_codes.h"
-#include "runtime/console/bell.h"
 #include "runtime/channels.h"
+#include "runtime/console/bell.h"
 #include "runtime/console/console.h"
 #include "runtime/console/console_channel.h"
 #include "runtime/console/console_end.h"
+#include "runtime/console/key_codes.h"
 #include "runtime/console/key_sleep.h"
 #include "runtime/strings.h"
 
@@ -57,11 +57,10 @@ void place_back(const Editor& e) { console_locate(e.row, e.column, CURSOR_KEEP);
 void move_by(Editor& e, int64_t delta) { cursor_move(&e.column, &e.row, delta, e.columns, e.rows); }
 
 void print_spaces(uint64_t n) {
-    static const uint8_t spaces[64] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
-                                       ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
-                                       ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
-                                       ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
-                                       ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    static const uint8_t spaces[64] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+                                       ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+                                       ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+                                       ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
     while (n > 0) {
         uint64_t chunk = n < sizeof spaces ? n : sizeof spaces;
         console_print_buffer(spaces, static_cast<int64_t>(chunk), 0);
@@ -149,41 +148,66 @@ int32_t next_key() {
 
 void act(Editor& e, int32_t code) {
     switch (code) {
-        case KEY_BACKSPACE:
-            if (e.pos == 0) return;
+    case KEY_BACKSPACE:
+        if (e.pos == 0) return;
+        move_by(e, -1);
+        --e.pos;
+        delete_at(e, 1);
+        return;
+    case KEY_TAB: {
+        static const uint8_t spaces[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+        insert_at(e, spaces, ((e.pos + 8) & ~uint64_t{7}) - e.pos);
+        return;
+    }
+    case KEY_ESCAPE:
+        move_by(e, -static_cast<int64_t>(e.pos));
+        e.pos = 0;
+        if (e.len) delete_at(e, e.len);
+        return;
+    case KEY_HOME:
+        move_by(e, -static_cast<int64_t>(e.pos));
+        e.pos = 0;
+        return;
+    case KEY_END:
+        move_by(e, static_cast<int64_t>(e.len - e.pos));
+        e.pos = e.len;
+        return;
+    case KEY_LEFT:
+        if (e.pos > 0) {
             move_by(e, -1);
             --e.pos;
-            delete_at(e, 1);
-            return;
-        case KEY_TAB: {
-            static const uint8_t spaces[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
-            insert_at(e, spaces, ((e.pos + 8) & ~uint64_t{7}) - e.pos);
-            return;
         }
-        case KEY_ESCAPE:
-            move_by(e, -static_cast<int64_t>(e.pos));
-            e.pos = 0;
-            if (e.len) delete_at(e, e.len);
-            return;
-        case KEY_HOME: move_by(e, -static_cast<int64_t>(e.pos)); e.pos = 0; return;
-        case KEY_END: move_by(e, static_cast<int64_t>(e.len - e.pos)); e.pos = e.len; return;
-        case KEY_LEFT: if (e.pos > 0) { move_by(e, -1); --e.pos; } return;
-        case KEY_RIGHT: if (e.pos < e.len) { move_by(e, 1); ++e.pos; } return;
-        case KEY_UP:
-            if (e.pos >= static_cast<uint64_t>(e.columns)) { move_by(e, -e.columns); e.pos -= e.columns; }
-            return;
-        case KEY_DOWN:
-            if (e.pos + e.columns <= e.len) { move_by(e, e.columns); e.pos += e.columns; }
-            return;
-        case KEY_DELETE:
-            if (e.pos == e.len) bell_ring(); else delete_at(e, 1);
-            return;
-        default:
-            if (code >= 32 && code <= 255) {
-                uint8_t c = static_cast<uint8_t>(code);
-                insert_at(e, &c, 1);
-            }
-            return;
+        return;
+    case KEY_RIGHT:
+        if (e.pos < e.len) {
+            move_by(e, 1);
+            ++e.pos;
+        }
+        return;
+    case KEY_UP:
+        if (e.pos >= static_cast<uint64_t>(e.columns)) {
+            move_by(e, -e.columns);
+            e.pos -= e.columns;
+        }
+        return;
+    case KEY_DOWN:
+        if (e.pos + e.columns <= e.len) {
+            move_by(e, e.columns);
+            e.pos += e.columns;
+        }
+        return;
+    case KEY_DELETE:
+        if (e.pos == e.len)
+            bell_ring();
+        else
+            delete_at(e, 1);
+        return;
+    default:
+        if (code >= 32 && code <= 255) {
+            uint8_t c = static_cast<uint8_t>(code);
+            insert_at(e, &c, 1);
+        }
+        return;
     }
 }
 

@@ -13,6 +13,7 @@ struct CharKey {
     uint8_t vk;
 };
 
+// clang-format off
 constexpr CharKey kCharKeys[] = {
     {'1', '!', '1'},        {'2', '@', '2'},          {'3', '#', '3'},         {'4', '$', '4'},
     {'5', '%', '5'},        {'6', '^', '6'},          {'7', '&', '7'},         {'8', '*', '8'},
@@ -21,6 +22,7 @@ constexpr CharKey kCharKeys[] = {
     {'/', '?', VKEY_OEM_2},   {'`', '~', VKEY_OEM_3},     {'[', '{', VKEY_OEM_4},    {'\\', '|', VKEY_OEM_5},
     {']', '}', VKEY_OEM_6},   {'\'', '"', VKEY_OEM_7},
 };
+// clang-format on
 
 // Unshifted characters of the keys that are not letters or digits.
 struct VkChar {
@@ -28,6 +30,7 @@ struct VkChar {
     char character;
 };
 
+// clang-format off
 constexpr VkChar kVkChars[] = {
     {VKEY_BACK, 8},          {VKEY_TAB, 9},          {VKEY_RETURN, 13},      {VKEY_ESCAPE, 27},     {VKEY_SPACE, ' '},
     {VKEY_MULTIPLY, '*'},    {VKEY_ADD, '+'},        {VKEY_SUBTRACT, '-'},   {VKEY_DECIMAL, '.'},   {VKEY_DIVIDE, '/'},
@@ -35,6 +38,7 @@ constexpr VkChar kVkChars[] = {
     {VKEY_OEM_2, '/'},       {VKEY_OEM_3, '`'},      {VKEY_OEM_4, '['},      {VKEY_OEM_5, '\\'},    {VKEY_OEM_6, ']'},
     {VKEY_OEM_7, '\''},
 };
+// clang-format on
 
 // Control characters 28..31 and the keys that type them with Ctrl.
 constexpr int32_t kControlKeys[] = {VKEY_OEM_5, VKEY_OEM_6, 0x100 | '6', 0x100 | VKEY_OEM_MINUS};

@@ -24,12 +24,14 @@ void os_sleep_ms(int32_t milliseconds) {
 // is the terminal, else on the controlling terminal.
 void os_beep() {
     if (isatty(STDOUT_FILENO)) {
-        if (write(STDOUT_FILENO, "\a", 1) < 0) { /* a bell nobody hears is no error */ }
+        if (write(STDOUT_FILENO, "\a", 1) < 0) { /* a bell nobody hears is no error */
+        }
         return;
     }
     int fd = open("/dev/tty", O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return;
-    if (write(fd, "\a", 1) < 0) { /* as above */ }
+    if (write(fd, "\a", 1) < 0) { /* as above */
+    }
     close(fd);
 }
 

@@ -19,8 +19,7 @@ int32_t layout_char_virtual_key(int32_t character) {
     return key == -1 ? -1 : static_cast<int32_t>(static_cast<uint16_t>(key));
 }
 
-constexpr OsKeyboardLayout WINDOWS_LAYOUT = {layout_virtual_key_char, layout_virtual_key_scan,
-                                             layout_char_virtual_key};
+constexpr OsKeyboardLayout WINDOWS_LAYOUT = {layout_virtual_key_char, layout_virtual_key_scan, layout_char_virtual_key};
 
 }  // namespace
 

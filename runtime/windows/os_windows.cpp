@@ -1,7 +1,7 @@
 // The runtime's system calls on Windows.
-#include <windows.h>
 #include <float.h>
 #include <io.h>
+#include <windows.h>
 
 #include <new>
 

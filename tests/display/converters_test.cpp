@@ -19,7 +19,8 @@ constexpr uint8_t UNTOUCHED = 0xA5;
 int32_t bytes_for_depth(int32_t depth) {
     switch (depth) {
     case 8: return 1;
-    case 15: case 16: return 2;
+    case 15:
+    case 16: return 2;
     case 24: return 3;
     default: return 4;
     }
@@ -93,7 +94,7 @@ struct Destination {
 };
 
 class ConvertersTest : public ::testing::Test {
-protected:
+   protected:
     void TearDown() override {
         g_gfx_screen = nullptr;
         g_conversion_table = nullptr;
@@ -191,6 +192,7 @@ struct Known {
 };
 
 TEST_F(ConvertersTest, KnownColours) {
+    // clang-format off
     const Known cases[] = {
         {8, 0x00336699, 32, 0, 0x00996633},
         {8, 0x00336699, 32, 1, 0x00336699},
@@ -214,6 +216,7 @@ TEST_F(ConvertersTest, KnownColours) {
         {32, 0xAA123456, 24, 0, 0x123456},
         {32, 0xAA123456, 24, 1, 0x563412},
     };
+    // clang-format on
     for (const Known& k : cases) {
         SCOPED_TRACE(describe({k.screen_depth, k.dest_depth, k.order}));
         make_screen(k.screen_depth, 1, 1);
@@ -317,6 +320,7 @@ struct Request {
 };
 
 TEST_F(ConvertersTest, GetConverterServesOnlyKnownDepthsAndOrders) {
+    // clang-format off
     const Request requests[] = {
         {16, 8, 0, true, false},   {32, 8, 1, true, false},  {3, 32, 0, true, false},
         {12, 16, 0, true, false},  {64, 32, 0, true, false}, {8, 0, 0, true, false},
@@ -327,6 +331,7 @@ TEST_F(ConvertersTest, GetConverterServesOnlyKnownDepthsAndOrders) {
         {24, 32, 1, true, true},   {16, 15, 0, false, true}, {16, 16, 1, false, true},
         {8, 32, 0, false, true},   {32, 24, 0, false, true},
     };
+    // clang-format on
     for (const Request& r : requests) {
         SCOPED_TRACE(describe({r.screen_depth, r.dest_depth, r.order}) + (r.with_table ? "" : " without table"));
         make_screen(r.screen_depth, 4, 1);

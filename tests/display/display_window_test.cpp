@@ -66,9 +66,9 @@ TEST(DisplayWindowRecord, DirtySpanRunsFromTheFirstToTheLastDirtyRow) {
         int32_t first, last;
     };
     std::vector<uint8_t> all(512, 1);
-    for (const Case& c : {Case{rows_with({3, 500}), true, 3, 500}, Case{rows_with({}), false, 0, 0},
-                          Case{rows_with({0}), true, 0, 0}, Case{rows_with({511}), true, 511, 511},
-                          Case{all, true, 0, 511}}) {
+    for (const Case& c :
+         {Case{rows_with({3, 500}), true, 3, 500}, Case{rows_with({}), false, 0, 0}, Case{rows_with({0}), true, 0, 0},
+          Case{rows_with({511}), true, 511, 511}, Case{all, true, 0, 511}}) {
         int32_t first = -1, last = -1;
         ASSERT_EQ(dirty_span(c.rows.data(), 512, &first, &last), c.any);
         if (!c.any) continue;

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "display/display_window.h"
+#include "gfx/key_queue.h"
 #include "runtime/console/key_codes.h"
 #include "runtime/console/virtual_keys.h"
-#include "gfx/key_queue.h"
-#include "support/gfx/screen_events.h"
 #include "support/gfx/null_screen.h"
+#include "support/gfx/screen_events.h"
 
 namespace {
 
@@ -67,8 +67,8 @@ class WindowEvents : public NullScreenTest {
 
     // A key as a window system reports it: pressed with Alt, or F10, it is
     // a system key.
-    static KeyMessage key(int32_t vk, int32_t scan, uint32_t modifiers = 0, int32_t character = 0,
-                          int32_t repeat = 1, bool was_down = false) {
+    static KeyMessage key(int32_t vk, int32_t scan, uint32_t modifiers = 0, int32_t character = 0, int32_t repeat = 1,
+                          bool was_down = false) {
         const bool system = (modifiers & (KEYMOD_LEFT_ALT | KEYMOD_RIGHT_ALT)) || vk == VKEY_F10;
         return KeyMessage{vk, scan, modifiers, character, repeat, was_down, system};
     }

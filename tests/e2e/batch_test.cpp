@@ -73,6 +73,7 @@ TEST(Batch, PinnedSamplesThroughTheProgram) {
         const char* input;
         std::vector<Pin> pins;
     };
+    // clang-format off
     const RateCase cases[] = {
         {"1\n",
          {{"sawtooth.bin", 0, -32768}, {"squaresaw.bin", 0, -32768}, {"sineish.bin", 0, 4},
@@ -88,6 +89,7 @@ TEST(Batch, PinnedSamplesThroughTheProgram) {
         {"-32768\n", {{"sawtooth.bin", 0, -32768}, {"sawtooth.bin", 1, 0}, {"square.bin", 1, 0},
                       {"square.bin", 2, -32767}}},
     };
+    // clang-format on
     for (const RateCase& c : cases) {
         ScratchDir dir;
         expect_clean_exit(run_batch(dir, c.input));
@@ -147,13 +149,15 @@ TEST(Batch, FailedWritesAreNamedAndFailTheRun) {
         const char* name;
         std::function<void(const ScratchDir&)> prepare;
         long file_size_limit;
-        std::string errors;  // exactly what standard error must say
+        std::string errors;        // exactly what standard error must say
         std::vector<int> failing;  // shapes whose files fail; -1 for trisquare.bin
         std::function<void(const ScratchDir&)> check = [](const ScratchDir&) {};  // of the failing files
     };
     const std::vector<unsigned char> old_square = {9, 9, 9};
     const Case cases[] = {
-        {"file size limit", [](const ScratchDir&) {}, LIMIT,
+        {"file size limit",
+         [](const ScratchDir&) {},
+         LIMIT,
          "wavetable: sawtooth.bin: File too large\nwavetable: squaresaw.bin: File too large\n"
          "wavetable: sineish.bin: File too large\nwavetable: moogsaw.bin: File too large\n"
          "wavetable: moogsquare.bin: File too large\nwavetable: triangle.bin: File too large\n"
@@ -164,20 +168,29 @@ TEST(Batch, FailedWritesAreNamedAndFailTheRun) {
              write_file(d.file("square.bin"), old_square);
              chmod(d.file("square.bin").c_str(), 0444);
          },
-         0, "wavetable: square.bin: Permission denied\n", {6},
+         0,
+         "wavetable: square.bin: Permission denied\n",
+         {6},
          [&](const ScratchDir& d) { EXPECT_EQ(read_file(d.file("square.bin")), old_square); }},
-        {"directory sawtooth.bin", [](const ScratchDir& d) { mkdir(d.file("sawtooth.bin").c_str(), 0755); }, 0,
-         "wavetable: sawtooth.bin: Is a directory\n", {0},
+        {"directory sawtooth.bin",
+         [](const ScratchDir& d) { mkdir(d.file("sawtooth.bin").c_str(), 0755); },
+         0,
+         "wavetable: sawtooth.bin: Is a directory\n",
+         {0},
          [](const ScratchDir& d) { EXPECT_TRUE(std::filesystem::is_directory(d.file("sawtooth.bin"))); }},
         {"moogsaw.bin links to /dev/full",
-         [](const ScratchDir& d) { (void)symlink("/dev/full", d.file("moogsaw.bin").c_str()); }, 0,
-         "wavetable: moogsaw.bin: No space left on device\n", {3}},
+         [](const ScratchDir& d) { (void)symlink("/dev/full", d.file("moogsaw.bin").c_str()); },
+         0,
+         "wavetable: moogsaw.bin: No space left on device\n",
+         {3}},
         {"read-only trisquare.bin, which is never written",
          [](const ScratchDir& d) {
              write_file(d.file("trisquare.bin"), {});
              chmod(d.file("trisquare.bin").c_str(), 0444);
          },
-         0, "wavetable: trisquare.bin: Permission denied\n", {-1}},
+         0,
+         "wavetable: trisquare.bin: Permission denied\n",
+         {-1}},
     };
     const reference::Shapes ref = reference::compute(128);
     for (const Case& c : cases) {
@@ -254,17 +267,19 @@ TEST(Batch, HostileInput) {
     };
     const Case cases[] = {
         {make_input("small", [](std::ofstream& o) { o << "7\n"; }), 7},
-        {make_input("endless", [](std::ofstream& o) {  // longer than the address space allowed
-             o << '1';
-             std::string chunk(1 << 20, '2');
-             for (int i = 0; i < 2 * MEMORY_LIMIT_MIB; ++i) o << chunk;
-         }),
+        {make_input("endless",
+                    [](std::ofstream& o) {  // longer than the address space allowed
+                        o << '1';
+                        std::string chunk(1 << 20, '2');
+                        for (int i = 0; i < 2 * MEMORY_LIMIT_MIB; ++i) o << chunk;
+                    }),
          -1},  // 67 digits saturate
         {make_input("blanks", [](std::ofstream& o) { o << std::string(100000, ' ') << "7\n"; }), 7},
-        {make_input("garbage", [](std::ofstream& o) {
-             std::mt19937 random(42);
-             for (int i = 0; i < (4 << 20); ++i) o.put(static_cast<char>(random()));
-         }),
+        {make_input("garbage",
+                    [](std::ofstream& o) {
+                        std::mt19937 random(42);
+                        for (int i = 0; i < (4 << 20); ++i) o.put(static_cast<char>(random()));
+                    }),
          std::nullopt},
     };
     for (const Case& c : cases) {

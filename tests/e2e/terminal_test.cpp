@@ -63,6 +63,7 @@ TEST(Terminal, EditorKeys) {
         std::vector<std::string> keys;
         int16_t rate;
     };
+    // clang-format off
     const Case cases[] = {
         {{"1", "2", "3", BACKSPACE}, 12},
         {{BACKSPACE, "4", "5"}, 45},                  // Backspace at the start does nothing
@@ -73,6 +74,7 @@ TEST(Terminal, EditorKeys) {
         {{"1", "\t", "2"}, 1},                        // Tab inserts blanks: the token ends
         {{"2", "\x1b[A", "\x1b[B", "\x1b[5~", "\x1b[2~", "\x1bOP", "3"}, 23},  // keys that do nothing
     };
+    // clang-format on
     for (const Case& c : cases) {
         ScratchDir dir;
         PtySession pty(in_dir(dir));

@@ -17,8 +17,8 @@
 #include "support/x11/x_server.h"
 
 #include <X11/Xutil.h>
-#include "support/posix/window_program.h"
 #include "support/posix/program.h"
+#include "support/posix/window_program.h"
 #include "support/reference_waves.h"
 
 namespace {

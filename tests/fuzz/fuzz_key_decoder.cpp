@@ -14,6 +14,7 @@ namespace {
 // Forms a terminal might name, among them some that clash with the
 // built-in ones and a prefix of another.
 const std::vector<KeySequence>& terminal_sequences() {
+    // clang-format off
     static const std::vector<KeySequence> known = {
         {"\x1b[A", TermKey::Up},         {"\x1bOA", TermKey::Up},        {"\x1b[3~", TermKey::Delete},
         {"\x1b[11~", TermKey::F1},       {"\x1b[[A", TermKey::F1},       {"\x1bOP", TermKey::F1},
@@ -21,6 +22,7 @@ const std::vector<KeySequence>& terminal_sequences() {
         {"\x1b", TermKey::Insert},       {"\x1b[", TermKey::Insert},     {"\x1bO", TermKey::End},
         {"\x1b[2", TermKey::Insert},     {"\x7f", TermKey::Backspace},   {"\x1b\x1b[A", TermKey::Up},
     };
+    // clang-format on
     return known;
 }
 

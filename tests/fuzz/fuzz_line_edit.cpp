@@ -11,11 +11,11 @@
 
 #include "gfx/gfx_keys.h"
 #include "gfx/gfx_text.h"
-#include "runtime/console/key_codes.h"
 #include "gfx/key_queue.h"
-#include "runtime/console/line_edit.h"
 #include "gfx/screen.h"
 #include "runtime/console/bell.h"
+#include "runtime/console/key_codes.h"
+#include "runtime/console/line_edit.h"
 #include "runtime/console_hooks.h"
 #include "runtime/runtime_context.h"
 #include "runtime/strings.h"
@@ -34,17 +34,34 @@ struct LineModel {
     }
     void key(int32_t code, size_t columns) {
         switch (code) {
-            case KEY_BACKSPACE: if (pos > 0) text.erase(--pos, 1); return;
-            case KEY_TAB: insert(std::string((pos + 8) / 8 * 8 - pos, ' ')); return;
-            case KEY_ESCAPE: text.clear(); pos = 0; return;
-            case KEY_HOME: pos = 0; return;
-            case KEY_END: pos = text.size(); return;
-            case KEY_LEFT: if (pos > 0) --pos; return;
-            case KEY_RIGHT: if (pos < text.size()) ++pos; return;
-            case KEY_UP: if (pos >= columns) pos -= columns; return;
-            case KEY_DOWN: if (pos + columns <= text.size()) pos += columns; return;
-            case KEY_DELETE: if (pos < text.size()) text.erase(pos, 1); return;
-            default: if (code >= 32 && code <= 255) insert(std::string(1, static_cast<char>(code))); return;
+        case KEY_BACKSPACE:
+            if (pos > 0) text.erase(--pos, 1);
+            return;
+        case KEY_TAB: insert(std::string((pos + 8) / 8 * 8 - pos, ' ')); return;
+        case KEY_ESCAPE:
+            text.clear();
+            pos = 0;
+            return;
+        case KEY_HOME: pos = 0; return;
+        case KEY_END: pos = text.size(); return;
+        case KEY_LEFT:
+            if (pos > 0) --pos;
+            return;
+        case KEY_RIGHT:
+            if (pos < text.size()) ++pos;
+            return;
+        case KEY_UP:
+            if (pos >= columns) pos -= columns;
+            return;
+        case KEY_DOWN:
+            if (pos + columns <= text.size()) pos += columns;
+            return;
+        case KEY_DELETE:
+            if (pos < text.size()) text.erase(pos, 1);
+            return;
+        default:
+            if (code >= 32 && code <= 255) insert(std::string(1, static_cast<char>(code)));
+            return;
         }
     }
 };

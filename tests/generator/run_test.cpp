@@ -8,11 +8,11 @@
 
 #include "gfx/builtin_data.h"
 #include "gfx/gfx_text.h"
-#include "support/png/page_png.h"
 #include "runtime/console/key_codes.h"
 #include "support/gfx/null_screen.h"
-#include "support/scratch_dir.h"
+#include "support/png/page_png.h"
 #include "support/reference_waves.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -68,13 +68,14 @@ TEST_F(InProcessRun, PromptAnswerTracesAndFiles) {
     for (int i = 0; i < 512 * 512; ++i) wrong += page[i] != want[i];
     const std::string picture = dir_.path() + "/../wavetable-run-test.png";
     EXPECT_EQ(wrong, 0) << "pixels differ"
-                        << (wrong && save_visible_page_png(picture.c_str()) ? "; the page was saved as " + picture : "");
+                        << (wrong && save_visible_page_png(picture.c_str()) ? "; the page was saved as " + picture
+                                                                            : "");
     // Spot checks that say what the picture means.
-    EXPECT_EQ(page[255 * 512 + 256], 7);    // step 256: sawtooth 0 at row 255, drawn over by the triangle (1)
-    EXPECT_EQ(page[511 * 512 + 0], 4);      // step 0: four shapes at the bottom row; the moogsquare came last
+    EXPECT_EQ(page[255 * 512 + 256], 7);  // step 256: sawtooth 0 at row 255, drawn over by the triangle (1)
+    EXPECT_EQ(page[511 * 512 + 0], 4);    // step 0: four shapes at the bottom row; the moogsquare came last
     reference::Shapes ref = reference::compute(128);
-    const char* names[7] = {"sawtooth.bin", "squaresaw.bin", "sineish.bin", "moogsaw.bin", "moogsquare.bin",
-                            "triangle.bin", "square.bin"};
+    const char* names[7] = {"sawtooth.bin",   "squaresaw.bin", "sineish.bin", "moogsaw.bin",
+                            "moogsquare.bin", "triangle.bin",  "square.bin"};
     for (int shape = 0; shape < 7; ++shape) EXPECT_EQ(read_samples(dir_.file(names[shape])), ref.of[shape]);
     EXPECT_EQ(read_file(dir_.file("trisquare.bin")).size(), 0u);
 }

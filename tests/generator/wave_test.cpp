@@ -91,13 +91,14 @@ TEST(WaveStep, MatchesIntegerModel) {
         auto s = run_steps(rate, 65536);
         for (int shape = 0; shape < SHAPE_COUNT; ++shape)
             for (size_t i = 0; i < s.size(); ++i)
-                ASSERT_EQ(s[i].value[shape], ref.of[shape][i]) << "rate " << rate << " shape " << shape << " step " << i;
+                ASSERT_EQ(s[i].value[shape], ref.of[shape][i])
+                    << "rate " << rate << " shape " << shape << " step " << i;
     }
 }
 
 TEST(PlotRow, TiesToEvenAndEdges) {
     const std::pair<int16_t, float> cases[] = {
-        {-32768, 511.0f}, {-32704, 511.0f}, {0, 255.0f},   {64, 255.0f},  {192, 253.0f},
+        {-32768, 511.0f}, {-32704, 511.0f}, {0, 255.0f},    {64, 255.0f},   {192, 253.0f},
         {32640, 0.0f},    {32703, 0.0f},    {32704, -1.0f}, {32767, -1.0f}, {-32767, 511.0f},
     };
     for (auto [value, row] : cases) EXPECT_EQ(plot_row(value), row) << value;

@@ -17,12 +17,10 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
-void PrintTo(const Rgb& c, std::ostream* os) {
-    *os << "(" << c.red << ", " << c.green << ", " << c.blue << ")";
-}
+void PrintTo(const Rgb& c, std::ostream* os) { *os << "(" << c.red << ", " << c.green << ", " << c.blue << ")"; }
 
 class BuiltinData : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         ASSERT_TRUE(gfx_builtin_expand());
         data = gfx_builtin_data();
@@ -45,11 +43,13 @@ protected:
 };
 
 // The 16 colours, as palette 1 and as entries 0..15 of the 256-colour palette.
+// clang-format off
 const Rgb SIXTEEN[16] = {
     {0, 0, 0},     {0, 0, 170},    {0, 170, 0},    {0, 170, 170},  {170, 0, 0},   {170, 0, 170},
     {170, 85, 0},  {170, 170, 170}, {85, 85, 85},  {85, 85, 255},  {85, 255, 85}, {85, 255, 255},
     {255, 85, 85}, {255, 85, 255}, {255, 255, 85}, {255, 255, 255},
 };
+// clang-format on
 
 TEST_F(BuiltinData, ExpandsOnceToTheWholeBlock) {
     const Bytes first(data, data + BUILTIN_DATA_SIZE);
@@ -83,8 +83,7 @@ TEST_F(BuiltinData, FontDescriptors) {
 
 TEST_F(BuiltinData, GlyphAHasBitZeroLeftmost) {
     EXPECT_EQ(glyph(0, 65), (Bytes{0x0C, 0x1E, 0x33, 0x33, 0x3F, 0x33, 0x33, 0x00}));
-    EXPECT_EQ(glyph(2, 65),
-              (Bytes{0, 0, 0x08, 0x1C, 0x36, 0x63, 0x63, 0x7F, 0x63, 0x63, 0x63, 0x63, 0, 0, 0, 0}));
+    EXPECT_EQ(glyph(2, 65), (Bytes{0, 0, 0x08, 0x1C, 0x36, 0x63, 0x63, 0x7F, 0x63, 0x63, 0x63, 0x63, 0, 0, 0, 0}));
     // The ROM's 8 x 14 "A": the 8 x 16 shape one row shorter.
     EXPECT_EQ(glyph(1, 65), (Bytes{0, 0, 0x08, 0x1C, 0x36, 0x63, 0x63, 0x7F, 0x63, 0x63, 0x63, 0, 0, 0}));
 }
@@ -128,6 +127,7 @@ TEST_F(BuiltinData, SelectedEntriesOf256Colours) {
         int index;
         Rgb colour;
     };
+    // clang-format off
     const Case cases[] = {
         {12, {255, 85, 85}},  {9, {85, 85, 255}},  {5, {170, 0, 170}},   {2, {0, 170, 0}},
         {4, {170, 0, 0}},     {7, {170, 170, 170}}, {15, {255, 255, 255}},  // plot and text colours
@@ -137,6 +137,7 @@ TEST_F(BuiltinData, SelectedEntriesOf256Colours) {
         {138, {113, 85, 56}},  // block 4, entry 10: (L4, L2, L0)
         {247, {44, 48, 64}},
     };
+    // clang-format on
     for (const Case& c : cases) EXPECT_EQ(entry(3, c.index), c.colour) << c.index;
     for (int i = 248; i < 256; ++i) EXPECT_EQ(entry(3, i), (Rgb{0, 0, 0})) << i;
 }
@@ -146,11 +147,13 @@ TEST_F(BuiltinData, SixtyFourColoursFromTheirIndexBits) {
         int index;
         Rgb colour;
     };
+    // clang-format off
     const Case cases[] = {
         {0, {0, 0, 0}},   {1, {0, 0, 170}},   {8, {0, 0, 85}},     {9, {0, 0, 255}},
         {4, {170, 0, 0}}, {32, {85, 0, 0}},   {36, {255, 0, 0}},   {18, {0, 255, 0}},
         {7, {170, 170, 170}}, {56, {85, 85, 85}}, {63, {255, 255, 255}}, {20, {170, 85, 0}},
     };
+    // clang-format on
     for (const Case& c : cases) EXPECT_EQ(entry(2, c.index), c.colour) << c.index;
 }
 
@@ -171,12 +174,15 @@ Bytes expected_palettes() {
     }
     for (const Rgb& c : SIXTEEN) put(c.red, c.green, c.blue);
     for (int g : {0, 20, 32, 44, 56, 68, 80, 97, 113, 129, 145, 161, 182, 202, 226, 255}) put(g, g, g);
+    // clang-format off
     const int levels[9][5] = {
         {0, 64, 125, 190, 255}, {125, 157, 190, 222, 255}, {182, 198, 218, 234, 255},
         {0, 28, 56, 85, 113},   {56, 68, 85, 97, 113},     {80, 89, 97, 105, 113},
         {0, 16, 32, 48, 64},    {32, 40, 48, 56, 64},      {44, 48, 52, 60, 64},
     };
+    // clang-format on
     // (red, green, blue) as level numbers for the 24 entries of a block.
+    // clang-format off
     const int circle[24][3] = {
         {0, 0, 4}, {1, 0, 4}, {2, 0, 4}, {3, 0, 4}, {4, 0, 4},  // blue to magenta
         {4, 0, 3}, {4, 0, 2}, {4, 0, 1}, {4, 0, 0},             // to red
@@ -185,6 +191,7 @@ Bytes expected_palettes() {
         {0, 4, 1}, {0, 4, 2}, {0, 4, 3}, {0, 4, 4},             // to cyan
         {0, 3, 4}, {0, 2, 4}, {0, 1, 4},                        // back towards blue
     };
+    // clang-format on
     for (const auto& l : levels) {
         for (const auto& c : circle) put(l[c[0]], l[c[1]], l[c[2]]);
     }
@@ -224,6 +231,7 @@ struct LzwCase {
 TEST(LzwExpand, HandMadeStreams) {
     Bytes truncated = pack({65, 66, 67, LZW_END_CODE});
     truncated.pop_back();
+    // clang-format off
     const LzwCase cases[] = {
         {"literals", pack({65, 66, 67, LZW_END_CODE}), 16, 3, "ABC"},
         {"end code only", pack({LZW_END_CODE}), 16, 0, ""},
@@ -241,6 +249,7 @@ TEST(LzwExpand, HandMadeStreams) {
         {"first code not a byte", pack({256, LZW_END_CODE}), 16, -1, ""},
         {"first code far out", pack({4000, LZW_END_CODE}), 16, -1, ""},
     };
+    // clang-format on
     for (const LzwCase& c : cases) {
         Bytes out(c.capacity + 8, 0xEE);
         const int64_t n = lzw_expand(c.stream.data(), c.stream.size(), out.data(), c.capacity);

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "gfx/gfx_pages.h"
-#include "support/png/page_png.h"
 #include "gfx/screen.h"
 #include "gfx/text_cells.h"
-#include "runtime/console/bell.h"
 #include "runtime/channels.h"
+#include "runtime/console/bell.h"
 #include "runtime/console/console.h"
 #include "runtime/console/print_area.h"
+#include "support/png/page_png.h"
 #include "support/runtime_fixture.h"
 
 namespace {
@@ -26,7 +26,7 @@ constexpr uint32_t BLACK = 0;
 
 // A 512 x 512 in-memory screen with four pages, as the program opens it.
 class GfxText : public RuntimeTest {
-protected:
+   protected:
     void SetUp() override {
         ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, SCREEN_NULL, 0), ERR_NONE);
         s = g_gfx_screen;
@@ -70,8 +70,8 @@ protected:
                 uint32_t got = pixel(column * 8 + b, row * 8 + r, page);
                 if (got != want)
                     return ::testing::AssertionFailure()
-                           << "cell (" << column << ", " << row << ") glyph " << int(c) << ": pixel (" << b << ", "
-                           << r << ") is " << got << ", want " << want;
+                           << "cell (" << column << ", " << row << ") glyph " << int(c) << ": pixel (" << b << ", " << r
+                           << ") is " << got << ", want " << want;
             }
         return ::testing::AssertionSuccess();
     }
@@ -292,7 +292,9 @@ TEST_F(GfxText, CharacterFFInALongerRunIsTheBlankGlyphDrawnOpaquely) {
 
 TEST_F(GfxText, CellsHoldTheCharacterSignExtendedAndTheColours) {
     gfx_set_colour(12, 3, 3);
-    print("\x80\xE9" "A");
+    print(
+        "\x80\xE9"
+        "A");
     EXPECT_EQ(text_cell(s, 0, 0, 0)->character, static_cast<int16_t>(0xFF80));
     EXPECT_EQ(text_cell(s, 0, 1, 0)->character, static_cast<int16_t>(0xFFE9));
     EXPECT_EQ(text_cell(s, 0, 2, 0)->character, 'A');
@@ -331,6 +333,7 @@ TEST_F(GfxText, LocateAnswersTheNewPositionAndCancelsAPendingLineBreak) {
     struct Case {
         int32_t row, column, result, x, y;
     };
+    // clang-format off
     const Case cases[] = {
         {3, 5, 3 * 256 + 5, 4, 2},
         {0, 7, 3 * 256 + 7, 6, 2},      // row kept
@@ -339,6 +342,7 @@ TEST_F(GfxText, LocateAnswersTheNewPositionAndCancelsAPendingLineBreak) {
         {1, 256, 512, 255, 0},          // each part is taken to 8 bits before the 257 is added
         {300, 2, 43 * 256 + 1 + 257, 1, 299},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(gfx_locate(c.row, c.column, 1), c.result) << c.row << "," << c.column;
         EXPECT_EQ(cursor(), std::make_pair(c.x, c.y)) << c.row << "," << c.column;
@@ -447,7 +451,9 @@ TEST_F(GfxText, ColoursTextSizeAndWidePrinting) {
 
     const uint16_t wide[] = {'A', 0x263A, 0xFF, 'B'};
     gfx_print_wide_buffer(wide, 4, 0);
-    EXPECT_TRUE(row_shows(0, "A?\xFF" "B"));
+    EXPECT_TRUE(row_shows(0,
+                          "A?\xFF"
+                          "B"));
     int32_t column = 0, row = 0;
     gfx_cursor_position(&column, &row);
     EXPECT_EQ(column, 5);

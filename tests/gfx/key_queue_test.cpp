@@ -6,9 +6,9 @@
 
 #include "gfx/gfx_keys.h"
 #include "runtime/console/console.h"
+#include "runtime/console/key_codes.h"
 #include "runtime/strings.h"
 #include "support/gfx/null_screen.h"
-#include "runtime/console/key_codes.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include "gfx/gfx_text.h"
 #include "gfx/text_cells.h"
 #include "runtime/console/bell.h"
+#include "runtime/console/key_codes.h"
 #include "runtime/console/line_input.h"
 #include "runtime/numeric_input.h"
 #include "runtime/strings.h"
 #include "support/gfx/null_screen.h"
-#include "runtime/console/key_codes.h"
 
 namespace {
 
@@ -39,8 +39,9 @@ class LineEdit : public NullScreenTest {
         InputContext* in = input_context();
         EXPECT_EQ(in->index, 0);
         EXPECT_EQ(in->source, nullptr);
-        return std::string(reinterpret_cast<const char*>(in->text.data ? in->text.data : reinterpret_cast<const uint8_t*>("")),
-                           string_length(&in->text));
+        return std::string(
+            reinterpret_cast<const char*>(in->text.data ? in->text.data : reinterpret_cast<const uint8_t*>("")),
+            string_length(&in->text));
     }
     // The text of a screen row (1-based), from the cells of the work page.
     std::string row_text(int row, int columns = 64) {
@@ -58,7 +59,8 @@ class LineEdit : public NullScreenTest {
         int x = (column - 1) * 8, y = (row - 1) * 8 + 7;
         for (int i = 0; i < 8; ++i)
             if (page[y * 512 + x + i] != 15) return false;
-        return text_cell(g_gfx_screen, 0, column - 1, row - 1)->character == static_cast<int16_t>(static_cast<int8_t>(-1));
+        return text_cell(g_gfx_screen, 0, column - 1, row - 1)->character ==
+               static_cast<int16_t>(static_cast<int8_t>(-1));
     }
     // The text typed ten keys at a time (the key queue holds fifteen), then
     // the keys of `after`.
@@ -92,9 +94,10 @@ TEST_F(LineEdit, EnterAloneGivesAnEmptyLine) { EXPECT_EQ(ask({keys({KEY_ENTER})}
 
 TEST_F(LineEdit, InsertInTheMiddleAndTheMark) {
     bool mark_under_one = false;
-    std::string line = ask({keys({'1', '2', KEY_LEFT, KEY_LEFT, '3'}),
-                            [&] {
-                                mark_under_one = mark_at(8, 1) && row_text(1).substr(6) == "3\xff" "2";
+    std::string line = ask({keys({'1', '2', KEY_LEFT, KEY_LEFT, '3'}), [&] {
+                                mark_under_one = mark_at(8, 1) && row_text(1).substr(6) ==
+                                                                      "3\xff"
+                                                                      "2";
                                 key_post(KEY_ENTER);
                             }});
     EXPECT_EQ(line, "312");
@@ -138,12 +141,14 @@ TEST_F(LineEdit, EditingKeys) {
 }
 
 TEST_F(LineEdit, UpAndDownMoveByARow) {
-    EXPECT_EQ(ask(typing(std::string(70, 'a'), {KEY_UP, 'X', KEY_DOWN, 'Y', KEY_ENTER})), std::string(6, 'a') + "X" + std::string(64, 'a') + "Y");
+    EXPECT_EQ(ask(typing(std::string(70, 'a'), {KEY_UP, 'X', KEY_DOWN, 'Y', KEY_ENTER})),
+              std::string(6, 'a') + "X" + std::string(64, 'a') + "Y");
 }
 
 TEST_F(LineEdit, LongLinesWrapAndScroll) {
     // 70 characters after the prompt: past column 64 the line goes on in row 2.
-    std::string line = ask(typing("1234567890123456789012345678901234567890123456789012345678901234567890", {KEY_ENTER}));
+    std::string line =
+        ask(typing("1234567890123456789012345678901234567890123456789012345678901234567890", {KEY_ENTER}));
     EXPECT_EQ(line.size(), 70u);
     EXPECT_EQ(row_text(1), "Rate? " + line.substr(0, 58));
     EXPECT_EQ(row_text(2), line.substr(58));

@@ -11,8 +11,8 @@
 #include "gfx/gfx_pages.h"
 #include "gfx/gfx_text.h"
 #include "gfx/palette.h"
-#include "runtime/console_hooks.h"
 #include "runtime/console/print_area.h"
+#include "runtime/console_hooks.h"
 #include "support/gfx/null_screen.h"
 #include "support/scoped_env.h"
 
@@ -78,7 +78,7 @@ TEST_F(Screen, RefusedArgumentsLeaveTheScreen) {
     open_screen();
     GfxScreen* s = g_gfx_screen;
     uint32_t id = s->id;
-    const int32_t bad[][4] = {{512, 512, 3, 4}, {0, 512, 8, 1}, {512, -1, 8, 1}, {100000, 100000, 32, 1},
+    const int32_t bad[][4] = {{512, 512, 3, 4},     {0, 512, 8, 1},   {512, -1, 8, 1},  {100000, 100000, 32, 1},
                               {4096, 4096, 32, 64}, {512, 512, 0, 1}, {512, 512, 64, 1}};
     for (const auto& b : bad) {
         EXPECT_EQ(gfx_screen_res(b[0], b[1], b[2], b[3], 0, 0), ERR_INVALID_CALL) << b[0] << "x" << b[1] << "x" << b[2];
@@ -94,10 +94,12 @@ TEST_F(Screen, DepthsPagesAndFlags) {
         int32_t depth, pages, flags;
         int32_t stored_depth, bytes, page_count;
     };
+    // clang-format off
     const Case cases[] = {
         {15, 1, 0, 16, 2, 1}, {24, 2, 0, 32, 4, 2}, {8, 0, 0, 8, 1, 1}, {8, -5, 0, 8, 1, 1},
         {8, 1, SCREEN_OPENGL, 16, 2, 1}, {4, 1, 0, 4, 1, 1}, {1, 1, 0, 1, 1, 1}, {32, 1, SCREEN_NULL, 32, 4, 1},
     };
+    // clang-format on
     for (const Case& c : cases) {
         ASSERT_EQ(gfx_screen_res(64, 48, c.depth, c.pages, c.flags, 0), ERR_NONE) << c.depth;
         EXPECT_EQ(g_gfx_screen->depth, c.stored_depth) << c.depth;

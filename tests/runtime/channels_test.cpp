@@ -13,8 +13,8 @@
 #include <filesystem>
 
 #include "runtime/strings.h"
-#include "support/scratch_dir.h"
 #include "support/runtime_fixture.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -26,8 +26,7 @@ class Channels : public RuntimeTest {
                    int32_t access = ACCESS_DEFAULT, int32_t record_length = 2) {
         names_.push_back(path);
         const std::string& name = names_.back();
-        return file_open(temp_string_from_literal(name.data(), name.size()), mode, access, 0, channel,
-                         record_length);
+        return file_open(temp_string_from_literal(name.data(), name.size()), mode, access, 0, channel, record_length);
     }
 
     ScratchDir dir_;
@@ -102,8 +101,7 @@ TEST_F(Channels, OpenFailures) {
     std::string with_zero("a\0b", 3);
     names_.push_back(dir_.path() + "/" + with_zero);
     const std::string& name = names_.back();
-    EXPECT_EQ(file_open(temp_string_from_literal(name.data(), name.size()), MODE_BINARY, 0, 0, 6, 0),
-              ERR_OPEN_FAILED);
+    EXPECT_EQ(file_open(temp_string_from_literal(name.data(), name.size()), MODE_BINARY, 0, 0, 6, 0), ERR_OPEN_FAILED);
     EXPECT_FALSE(file_exists(dir_.file("a")));
 }
 
@@ -120,7 +118,7 @@ TEST_F(Channels, RecordLengthsAndPositions) {
 
     EXPECT_EQ(file_put(1, 0, "abcd", 4), ERR_NONE);
     EXPECT_EQ(file_put(1, 1, "X", 1), ERR_NONE);  // position 1 is the first byte
-    EXPECT_EQ(file_put(2, 3, "R", 1), ERR_IO);     // lands on 256; shorter than a record
+    EXPECT_EQ(file_put(2, 3, "R", 1), ERR_IO);    // lands on 256; shorter than a record
     EXPECT_EQ(file_put(7, 0, "0123456789", 10), ERR_IO);
     EXPECT_EQ(file_put(7, 0, "N", 1), ERR_IO);  // padded to the next record first
     file_close_all();

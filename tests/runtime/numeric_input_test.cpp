@@ -67,8 +67,16 @@ TEST_F(NumericInput, ShortConversionTable) {
     // Beyond the table: more signs, prefixes and forms a C library might
     // read differently.
     std::vector<std::pair<std::string, int16_t>> rows = NUMERIC_INPUT_TABLE;
-    rows.insert(rows.end(), {{"\t-5", -5}, {"-99999999999", -1}, {"&", 0}, {"&H0x10", 16}, {"-0x1.8", 0},
-                             {"1e999", 0}, {"-.5", 0}, {"1.5e", 2}, {"inf.0", 0}, {"-4294967295", 1},
+    rows.insert(rows.end(), {{"\t-5", -5},
+                             {"-99999999999", -1},
+                             {"&", 0},
+                             {"&H0x10", 16},
+                             {"-0x1.8", 0},
+                             {"1e999", 0},
+                             {"-.5", 0},
+                             {"1.5e", 2},
+                             {"inf.0", 0},
+                             {"-4294967295", 1},
                              {"4294967296", -1}});
     for (const auto& [typed, expected] : rows) {
         type(typed);

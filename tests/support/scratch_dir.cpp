@@ -44,7 +44,6 @@ bool file_exists(const std::string& path) { return fs::exists(path); }
 std::vector<int16_t> read_samples(const std::string& path) {
     std::vector<unsigned char> bytes = read_file(path);
     std::vector<int16_t> samples(bytes.size() / 2);
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
     return samples;
 }

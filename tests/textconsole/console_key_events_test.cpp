@@ -41,6 +41,7 @@ struct Case {
 };
 
 TEST(ConsoleKeyEvents, EventsGiveTheirCodesAndAltOnTheNumericPadComposes) {
+    // clang-format off
     const Case cases[] = {
         {"a letter: pressed gives it, released nothing",
          {down('A', 0x1E, 'a', 0), up('A', 0x1E, 'a', 0)}, {'a'}},
@@ -66,6 +67,7 @@ TEST(ConsoleKeyEvents, EventsGiveTheirCodesAndAltOnTheNumericPadComposes) {
         {"digits with Shift as well are no composition",
          join({{down(NUM6, 0x4D, 0, ALT | SHIFT), up(NUM6, 0x4D, 0, ALT | SHIFT)}, {ALT_UP}}), {}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         auto ring = std::make_unique<KeyRing>();
         AltNumpad composer{};

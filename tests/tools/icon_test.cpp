@@ -51,7 +51,8 @@ std::vector<uint32_t> decode_ico_bitmap(const Bytes& b, size_t at, int size) {
         return {};
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            pixels[static_cast<size_t>(size - 1 - y) * size + x] = le32(b, at + 40 + 4 * (static_cast<size_t>(y) * size + x));
+            pixels[static_cast<size_t>(size - 1 - y) * size + x] =
+                le32(b, at + 40 + 4 * (static_cast<size_t>(y) * size + x));
     return pixels;
 }
 

@@ -34,11 +34,11 @@ TEST(LayerCheck, IncludesFollowTheArrows) {
         const char* refusal;  // "" when allowed
     };
     const Case cases[] = {
-        {"screen/a.cpp", "base/b.h", ""},                // one floor down
-        {"app/a.cpp", "base/b.h", ""},                   // further down
-        {"window/posix/a.cpp", "window/b.h", ""},        // a platform part uses its floor's shared code
-        {"window/x11/a.cpp", "window/posix/b.h", ""},    // a platform's floor uses that platform's part
-        {"screen/a.cpp", "screen/b.h", ""},              // its own folder
+        {"screen/a.cpp", "base/b.h", ""},              // one floor down
+        {"app/a.cpp", "base/b.h", ""},                 // further down
+        {"window/posix/a.cpp", "window/b.h", ""},      // a platform part uses its floor's shared code
+        {"window/x11/a.cpp", "window/posix/b.h", ""},  // a platform's floor uses that platform's part
+        {"screen/a.cpp", "screen/b.h", ""},            // its own folder
         {"base/a.cpp", "screen/b.h", "floor base may not use floor screen"},
         {"screen/a.cpp", "console/b.h", "floor screen may not use floor console"},  // sideways
         {"app/a.cpp", "window/b.h", "floor app may not use floor window"},

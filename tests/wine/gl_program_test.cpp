@@ -39,8 +39,7 @@ std::vector<GlProgramPlatform::UnusableOpenGl> wine_unusable(const ScratchDir& d
              r.env["WINEDLLOVERRIDES"] = WINE_DLLS + ";opengl32=n,b;ddraw=";
          },
          true},
-        {"opengl32.dll missing", [](ProgramRun& r) { r.env["WINEDLLOVERRIDES"] = WINE_DLLS + ";opengl32="; },
-         false},
+        {"opengl32.dll missing", [](ProgramRun& r) { r.env["WINEDLLOVERRIDES"] = WINE_DLLS + ";opengl32="; }, false},
     };
 }
 

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "display/program_icon.h"
-#include "support/x11/x_server.h"
-#include "support/posix/window_program.h"
 #include "support/posix/program.h"
+#include "support/posix/window_program.h"
+#include "support/x11/x_server.h"
 #include "wine_program.h"
 
 namespace {
@@ -30,9 +30,9 @@ constexpr int SCREEN_WIDTH = 1024;
 // How the program is started and which driver must serve it.
 struct DriverCase {
     const char* name;
-    std::optional<std::string> zvgfx;         // the driver asked for; none: the default choice
+    std::optional<std::string> zvgfx;          // the driver asked for; none: the default choice
     std::optional<std::string> dll_overrides;  // Wine's DLL switches; none: the usual ones
-    bool direct_draw;                         // "DirectX" serves, else "GDI"
+    bool direct_draw;                          // "DirectX" serves, else "GDI"
 };
 
 // Test names and messages show the case by its name.
@@ -121,7 +121,8 @@ class WineWindowProgram : public WindowProgramTest, public ::testing::WithParamI
 // size and pixels, each icon in turn.
 std::vector<uint32_t> window_icon(const XClient& client, Window w) {
     std::vector<uint32_t> items;
-    for (long item : client.property(w, "_NET_WM_ICON", XA_CARDINAL, 1 << 16)) items.push_back(static_cast<uint32_t>(item));
+    for (long item : client.property(w, "_NET_WM_ICON", XA_CARDINAL, 1 << 16))
+        items.push_back(static_cast<uint32_t>(item));
     return items;
 }
 

@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "runtime/console/key_codes.h"
-#include "runtime/console/virtual_keys.h"
 #include "runtime/console/key_translate.h"
 #include "runtime/console/keyboard_layout.h"
-#include "runtime/console/us_layout.h"
 #include "runtime/console/posix/codepage.h"
+#include "runtime/console/us_layout.h"
+#include "runtime/console/virtual_keys.h"
 
 namespace {
 
@@ -25,6 +25,7 @@ struct NamedKey {
 };
 
 // In TermKey order.
+// clang-format off
 constexpr NamedKey kNamedKeys[] = {
     {0, 0x48, VKEY_UP, true},       {0, 0x50, VKEY_DOWN, true},     {0, 0x4D, VKEY_RIGHT, true},
     {0, 0x4B, VKEY_LEFT, true},     {0, 0x47, VKEY_HOME, true},     {0, 0x4F, VKEY_END, true},
@@ -42,6 +43,7 @@ constexpr NamedKey kNamedKeys[] = {
     {'6', 0x4D, VKEY_NUMPAD0 + 6, false}, {'7', 0x47, VKEY_NUMPAD0 + 7, false}, {'8', 0x48, VKEY_NUMPAD0 + 8, false},
     {'9', 0x49, VKEY_NUMPAD0 + 9, false},
 };
+// clang-format on
 static_assert(sizeof kNamedKeys / sizeof kNamedKeys[0] == static_cast<size_t>(TermKey::Keypad9) + 1);
 
 constexpr KeyEvent kEscapeKey{KEY_ESCAPE, 0x01, VKEY_ESCAPE, 0, 0};
@@ -54,11 +56,11 @@ KeyEvent named_event(TermKey key, uint32_t modifiers) {
 
 // The key of a CSI n ~ code, false when n names none.
 bool tilde_key(int32_t n, TermKey& key) {
-    static constexpr TermKey kLow[] = {TermKey::Home, TermKey::Insert, TermKey::Delete, TermKey::End,
-                                       TermKey::PageUp, TermKey::PageDown, TermKey::Home, TermKey::End};
-    static constexpr TermKey kFunction[] = {TermKey::F1, TermKey::F2, TermKey::F3, TermKey::F4, TermKey::F5,
-                                            TermKey::F6, TermKey::F7, TermKey::F8, TermKey::F9, TermKey::F10,
-                                            TermKey::F11, TermKey::F12};
+    static constexpr TermKey kLow[] = {TermKey::Home,   TermKey::Insert,   TermKey::Delete, TermKey::End,
+                                       TermKey::PageUp, TermKey::PageDown, TermKey::Home,   TermKey::End};
+    static constexpr TermKey kFunction[] = {TermKey::F1, TermKey::F2,  TermKey::F3,  TermKey::F4,
+                                            TermKey::F5, TermKey::F6,  TermKey::F7,  TermKey::F8,
+                                            TermKey::F9, TermKey::F10, TermKey::F11, TermKey::F12};
     static constexpr int32_t kFunctionCodes[] = {11, 12, 13, 14, 15, 17, 18, 19, 20, 21, 23, 24};
     if (n >= 1 && n <= 8) {
         key = kLow[n - 1];
@@ -78,18 +80,24 @@ bool tilde_key(int32_t n, TermKey& key) {
 bool letter_key(uint8_t final, bool ss3, TermKey& key, uint32_t& extra) {
     static constexpr TermKey kArrows[] = {TermKey::Up, TermKey::Down, TermKey::Right, TermKey::Left};
     extra = 0;
-    if (final >= 'A' && final <= 'D') key = kArrows[final - 'A'];
+    if (final >= 'A' && final <= 'D')
+        key = kArrows[final - 'A'];
     else if (final >= 'a' && final <= 'd') {  // rxvt: CSI with Shift, SS3 with Ctrl
         key = kArrows[final - 'a'];
         extra = ss3 ? KEYMOD_LEFT_CTRL : KEYMOD_SHIFT;
-    } else if (final >= 'P' && final <= 'S') key = static_cast<TermKey>(static_cast<int>(TermKey::F1) + final - 'P');
-    else if (final == 'H') key = TermKey::Home;
-    else if (final == 'F') key = TermKey::End;
-    else if (final == 'E' || (final == 'G' && !ss3)) key = TermKey::KeypadBegin;
+    } else if (final >= 'P' && final <= 'S')
+        key = static_cast<TermKey>(static_cast<int>(TermKey::F1) + final - 'P');
+    else if (final == 'H')
+        key = TermKey::Home;
+    else if (final == 'F')
+        key = TermKey::End;
+    else if (final == 'E' || (final == 'G' && !ss3))
+        key = TermKey::KeypadBegin;
     else if (final == 'Z' && !ss3) {
         key = TermKey::BackTab;
         extra = KEYMOD_SHIFT;
-    } else return false;
+    } else
+        return false;
     return true;
 }
 
@@ -438,8 +446,10 @@ void KeyDecoder::ground(uint8_t byte, std::vector<KeyEvent>& events) {
 
 void KeyDecoder::locale_char(const uint8_t* bytes, size_t n, std::vector<KeyEvent>& events) {
     const int32_t cp437 = codepage_from_locale(reinterpret_cast<const char*>(bytes), n);
-    if (cp437 > 0) char_key(cp437, events);
-    else meta_ = false;
+    if (cp437 > 0)
+        char_key(cp437, events);
+    else
+        meta_ = false;
 }
 
 void KeyDecoder::control_key(uint8_t byte, std::vector<KeyEvent>& events) {

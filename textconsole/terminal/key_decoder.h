@@ -53,20 +53,22 @@
 // (dropped up to their final byte). Memory use is constant.
 
 struct KeyEvent {
-    int32_t character;    // CP437 byte, 0 for none
+    int32_t character;  // CP437 byte, 0 for none
     int32_t scan_code;
     int32_t virtual_key;
-    uint32_t modifiers;   // KEYMOD_* of runtime/console/key_codes.h
-    int32_t code;         // key_translate of the above
+    uint32_t modifiers;  // KEYMOD_* of runtime/console/key_codes.h
+    int32_t code;        // key_translate of the above
 };
 
 // Keys that terminals send as escape sequences.
+// clang-format off
 enum class TermKey : uint8_t {
     Up, Down, Right, Left, Home, End, Insert, Delete, PageUp, PageDown,
     F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
     Backspace, BackTab, KeypadBegin, KeypadEnter, KeypadDivide, KeypadMultiply, KeypadMinus, KeypadPlus,
     KeypadDecimal, Keypad0, Keypad1, Keypad2, Keypad3, Keypad4, Keypad5, Keypad6, Keypad7, Keypad8, Keypad9,
 };
+// clang-format on
 
 // A terminal's own byte sequence for a key.
 struct KeySequence {
@@ -75,7 +77,7 @@ struct KeySequence {
 };
 
 class KeyDecoder {
-public:
+   public:
     static constexpr size_t kMaxSequence = 32;
 
     KeyDecoder() = default;  // built-in forms only
@@ -94,14 +96,13 @@ public:
     void timeout(std::vector<KeyEvent>& events);
     void timeout(std::vector<int32_t>& codes);
 
-private:
+   private:
     enum class Mode : uint8_t { Ground, Sequence, Mouse, Discard };
 
-public:
+   public:
     struct Parse;  // the outcome of reading a sequence (internal)
 
-private:
-
+   private:
     void ground(uint8_t byte, std::vector<KeyEvent>& events);
     void sequence_byte(uint8_t byte, std::vector<KeyEvent>& events);
     void discard_byte(uint8_t byte, std::vector<KeyEvent>& events);
@@ -118,11 +119,11 @@ private:
     Mode mode_ = Mode::Ground;
     uint8_t seq_[kMaxSequence] = {};  // the escape sequence, from its ESC
     size_t seq_len_ = 0;
-    bool meta_ = false;               // an ESC prefix: the next key has Alt
-    uint8_t char_[4] = {};            // a multibyte character being read
+    bool meta_ = false;     // an ESC prefix: the next key has Alt
+    uint8_t char_[4] = {};  // a multibyte character being read
     size_t char_len_ = 0;
     size_t char_need_ = 0;
-    int mouse_left_ = 0;              // bytes of a mouse report still to skip
+    int mouse_left_ = 0;  // bytes of a mouse report still to skip
     std::vector<KeySequence> known_;
     std::vector<KeyEvent> scratch_;
 };

@@ -35,7 +35,8 @@ volatile sig_atomic_t g_cursor_hidden;
 void restore_terminal() {
     if (g_cursor_hidden) {
         static const char show[] = "\x1b[?25h";
-        if (write(STDOUT_FILENO, show, sizeof show - 1) < 0) { /* nothing more to do */ }
+        if (write(STDOUT_FILENO, show, sizeof show - 1) < 0) { /* nothing more to do */
+        }
     }
     if (g_raw.active) tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_raw.saved);
 }
@@ -69,7 +70,8 @@ void on_stop(int sig) {
     if (was_raw) apply_raw();
     if (g_cursor_hidden) {
         static const char hide[] = "\x1b[?25l";
-        if (write(STDOUT_FILENO, hide, sizeof hide - 1) < 0) { /* nothing more to do */ }
+        if (write(STDOUT_FILENO, hide, sizeof hide - 1) < 0) { /* nothing more to do */
+        }
     }
     g_resized = 1;  // the screen may have changed meanwhile
 }

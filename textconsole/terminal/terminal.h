@@ -5,13 +5,13 @@
 // The terminal behind the character console: its window, the cursor as the
 // console keeps it, and the terminal modes while keys are read.
 struct TerminalState {
-    bool checked;          // standard output examined once
-    bool output_tty;       // standard output is a terminal
-    int32_t columns;       // window size, from the terminal
+    bool checked;     // standard output examined once
+    bool output_tty;  // standard output is a terminal
+    int32_t columns;  // window size, from the terminal
     int32_t rows;
-    int32_t cursor_x;      // 0-based window cell of the cursor
+    int32_t cursor_x;  // 0-based window cell of the cursor
     int32_t cursor_y;
-    bool cursor_synced;    // position learnt from the terminal itself
+    bool cursor_synced;  // position learnt from the terminal itself
     bool cursor_visible;
     bool pending_newline;  // text ended in the last cell; the line break waits
     std::string out;       // bytes of the current output call, written at once

@@ -4,19 +4,19 @@
 //   ESC [ 6 n                the terminal reports the cursor position as
 //   ESC [ row ; column R     (read back from standard input)
 // Key sequences are decoded by KeyDecoder (textconsole/terminal/key_decoder.h).
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
-#include "runtime/console_stdin.h"
 #include "runtime/console/print_area.h"
+#include "runtime/console_stdin.h"
 #include "textconsole/console_input.h"
-#include "textconsole/terminal/key_decoder.h"
 #include "textconsole/key_ring.h"
+#include "textconsole/terminal/key_decoder.h"
 #include "textconsole/terminal/terminal.h"
 
 namespace {

@@ -13,9 +13,9 @@
 // charset; with output redirected they are written unchanged.
 #include <cstdio>
 
-#include "runtime/console/text_layout.h"
-#include "runtime/console/print_area.h"
 #include "runtime/console/posix/codepage.h"
+#include "runtime/console/print_area.h"
+#include "runtime/console/text_layout.h"
 #include "textconsole/console_input.h"
 #include "textconsole/terminal/terminal.h"
 #include "textconsole/text_console.h"

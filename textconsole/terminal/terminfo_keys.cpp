@@ -11,6 +11,7 @@ struct Capability {
     TermKey key;
 };
 
+// clang-format off
 constexpr Capability kCapabilities[] = {
     {"kcuu1", TermKey::Up},     {"kcud1", TermKey::Down},   {"kcub1", TermKey::Left},  {"kcuf1", TermKey::Right},
     {"khome", TermKey::Home},   {"kend", TermKey::End},     {"kich1", TermKey::Insert}, {"kdch1", TermKey::Delete},
@@ -19,6 +20,7 @@ constexpr Capability kCapabilities[] = {
     {"kf7", TermKey::F7},       {"kf8", TermKey::F8},       {"kf9", TermKey::F9},      {"kf10", TermKey::F10},
     {"kf11", TermKey::F11},     {"kf12", TermKey::F12},     {"kbs", TermKey::Backspace},
 };
+// clang-format on
 
 // setupterm once per process: it allocates the terminal description and
 // keeps it as the current one.

@@ -4,8 +4,8 @@
 // (a file, a pipe) gets the bytes unchanged.
 #include <algorithm>
 
-#include "runtime/console/text_layout.h"
 #include "runtime/console/print_area.h"
+#include "runtime/console/text_layout.h"
 #include "textconsole/text_console.h"
 #include "textconsole/windows_console/scroll_plan.h"
 #include "textconsole/windows_console/win_console.h"
@@ -68,8 +68,8 @@ bool scroll_rows(const ConsolePrint* p, int32_t left, int32_t right, int32_t top
     CHAR_INFO fill{};
     fill.Char.AsciiChar = ' ';
     fill.Attributes = p->attribute;
-    return ScrollConsoleScreenBufferA(p->output, &moved, &rows, COORD{static_cast<SHORT>(left), static_cast<SHORT>(top)},
-                                      &fill);
+    return ScrollConsoleScreenBufferA(p->output, &moved, &rows,
+                                      COORD{static_cast<SHORT>(left), static_cast<SHORT>(top)}, &fill);
 }
 
 void console_scroll(TextLayout* layout, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t count) {
@@ -145,8 +145,8 @@ int32_t text_console_locate(int32_t row, int32_t column, int32_t cursor) {
         SetConsoleCursorInfo(c.output, &shape);
     }
     c.pending_newline = false;
-    SetConsoleCursorPosition(c.output, COORD{static_cast<SHORT>(column + c.window.Left - 1),
-                                             static_cast<SHORT>(row + c.window.Top - 1)});
+    SetConsoleCursorPosition(
+        c.output, COORD{static_cast<SHORT>(column + c.window.Left - 1), static_cast<SHORT>(row + c.window.Top - 1)});
     return result;
 }
 

@@ -15,8 +15,8 @@ void fetch_handles() {
     g_console.input = GetStdHandle(STD_INPUT_HANDLE);
     g_console.output = GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD mode = 0;
-    g_console.input_console = g_console.input != INVALID_HANDLE_VALUE && g_console.input != nullptr &&
-                              GetConsoleMode(g_console.input, &mode);
+    g_console.input_console =
+        g_console.input != INVALID_HANDLE_VALUE && g_console.input != nullptr && GetConsoleMode(g_console.input, &mode);
     if (g_console.input_console) SetConsoleMode(g_console.input, mode | ENABLE_PROCESSED_INPUT);
 }
 

@@ -8,7 +8,7 @@
 // The Windows character console behind the text console: the standard
 // handles, the console window as last seen, and the pending line break.
 struct WinConsole {
-    bool fetched;   // handles taken (and the input mode set) once
+    bool fetched;  // handles taken (and the input mode set) once
     HANDLE input;
     HANDLE output;
     bool input_console;  // standard input is a console (not redirected)

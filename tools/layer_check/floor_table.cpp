@@ -50,7 +50,8 @@ bool floor_table_parse(const std::string& text, FloorTable& table, std::string& 
             table.folders[path] = FloorFolder{path, platform, name[0]};
         }
         table.reaches[name[0]];
-        for (const std::string& item : words(line.substr(bar2 + 1))) uses[name[0]].push_back(split_platform(item).second);
+        for (const std::string& item : words(line.substr(bar2 + 1)))
+            uses[name[0]].push_back(split_platform(item).second);
     }
     for (const auto& [floor, used] : uses) {
         for (const std::string& u : used) {

@@ -1,11 +1,11 @@
 #include "runtime/console/posix/codepage.h"
 
-#include <cerrno>
-#include <cstring>
 #include <iconv.h>
 #include <langinfo.h>
-#include <mutex>
 #include <strings.h>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -103,7 +103,8 @@ void convert_run_from_cp437(iconv_t cd, const uint8_t* run, size_t n, std::strin
     }
     char* dst = chunk;
     size_t dst_left = sizeof chunk;
-    if (iconv(cd, nullptr, nullptr, &dst, &dst_left) != kIconvFailed) out.append(chunk, static_cast<size_t>(dst - chunk));
+    if (iconv(cd, nullptr, nullptr, &dst, &dst_left) != kIconvFailed)
+        out.append(chunk, static_cast<size_t>(dst - chunk));
 }
 
 void append_ascii(const uint8_t* cp437, size_t n, std::string& out) {

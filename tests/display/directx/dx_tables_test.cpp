@@ -4,8 +4,8 @@
 // from the keyboard's state.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <tuple>
@@ -33,6 +33,7 @@ struct SearchCase {
 };
 
 TEST(DxModeSearch, TakesTheFirstAcceptedHeightAndCentresThePictureOnIt) {
+    // clang-format off
     const std::vector<SearchCase> cases = {
         {"the picture's own mode", {512, 512, 8}, {{512, 512, 8}, {512, 600, 8}}, 0, {{512, 512, 8}}},
         {"no 512 rows: 600, the picture 44 rows down",
@@ -60,6 +61,7 @@ TEST(DxModeSearch, TakesTheFirstAcceptedHeightAndCentresThePictureOnIt) {
          {{640, 479, 32}, {640, 479, 24}, {640, 480, 32}}},
         {"taller than 1023 rows: only its own height", {512, 1100, 8}, {}, -1, {{512, 1100, 8}}},
     };
+    // clang-format on
     for (const SearchCase& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<Mode> tried;
@@ -79,8 +81,8 @@ TEST(DxModeSearch, TakesTheFirstAcceptedHeightAndCentresThePictureOnIt) {
 }
 
 TEST(DxModeSearch, NextHeights) {
-    const std::vector<std::pair<int32_t, int32_t>> next = {{0, 240},   {239, 240}, {240, 480},  {479, 480},
-                                                           {480, 600}, {599, 600}, {600, 768},  {767, 768},
+    const std::vector<std::pair<int32_t, int32_t>> next = {{0, 240},    {239, 240},   {240, 480}, {479, 480},
+                                                           {480, 600},  {599, 600},   {600, 768}, {767, 768},
                                                            {768, 1024}, {1023, 1024}, {1024, -1}, {4000, -1}};
     for (const auto& [height, want] : next) EXPECT_EQ(dx_next_height(height), want) << height;
 }
@@ -92,6 +94,7 @@ TEST(DxPixelFormat, BitsAndDestinationOrderFromTheMasks) {
         uint32_t bit_count, red, green;
         int32_t bits, order;
     };
+    // clang-format off
     const Case cases[] = {
         {8, 0, 0, 8, 0},
         {16, 0xF800, 0x07E0, 16, 0},   // 5-6-5, red high
@@ -105,6 +108,7 @@ TEST(DxPixelFormat, BitsAndDestinationOrderFromTheMasks) {
         {32, 0x00001F, 0xFF00, 32, 1},
         {32, 0x3FF00000, 0xFFC00, 32, 0},  // 10-bit channels, red high
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.bit_count) + " bits, red mask " + std::to_string(c.red));
         const int32_t bits = dx_surface_bits(c.bit_count, c.green);
@@ -141,6 +145,7 @@ TEST(DxKeyboard, KeyStatesFromTheDeviceState) {
         std::vector<std::pair<int, uint8_t>> bytes;  // index, value
         std::set<int> down;
     };
+    // clang-format off
     const Case cases[] = {
         {"nothing pressed", {}, {}},
         {"left shift (42) and A (30)", {{42, 0x80}, {30, 0x80}}, {30, 42}},
@@ -150,6 +155,7 @@ TEST(DxKeyboard, KeyStatesFromTheDeviceState) {
         {"only the top bit counts", {{16, 0x7F}, {17, 0xFF}, {200, 0x01}}, {17}},
         {"the first and the last byte", {{0, 0x80}, {255, 0x80}}, {0, 127}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         uint8_t state[256] = {};

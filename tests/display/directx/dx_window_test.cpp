@@ -19,15 +19,15 @@
 #include "display/directx/dx_driver.h"
 #include "display/display_window.h"
 #include "display/win32/win32_window.h"
+#include "display/win32/win32_window_fixture.h"
 #include "display/window_events.h"
-#include "runtime/console/key_codes.h"
 #include "gfx/key_queue.h"
 #include "gfx/palette.h"
 #include "gfx/screen.h"
 #include "runtime/console/console_end.h"
+#include "runtime/console/key_codes.h"
 #include "runtime/runtime_context.h"
 #include "support/gfx/screen_events.h"
-#include "display/win32/win32_window_fixture.h"
 
 namespace {
 
@@ -106,9 +106,7 @@ class LostPrimary : public IDirectDrawSurface {
         return real_->UpdateOverlay(a, b, c, d, e);
     }
     STDMETHOD(UpdateOverlayDisplay)(DWORD a) override { return real_->UpdateOverlayDisplay(a); }
-    STDMETHOD(UpdateOverlayZOrder)(DWORD a, LPDIRECTDRAWSURFACE b) override {
-        return real_->UpdateOverlayZOrder(a, b);
-    }
+    STDMETHOD(UpdateOverlayZOrder)(DWORD a, LPDIRECTDRAWSURFACE b) override { return real_->UpdateOverlayZOrder(a, b); }
 
    private:
     IDirectDrawSurface* real_;
@@ -126,8 +124,7 @@ class DxWindow : public WindowDriverTest {
             IDirectDrawSurface* back = dx_state().back;
             DDSURFACEDESC desc{};
             desc.dwSize = sizeof desc;
-            if (!back || FAILED(back->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr)))
-                return 0xDEADBEEFu;
+            if (!back || FAILED(back->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) return 0xDEADBEEFu;
             uint32_t pixel = 0;
             const auto* row = static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch;
             const DWORD bytes = desc.ddpfPixelFormat.dwRGBBitCount / 8;
@@ -142,7 +139,6 @@ class DxWindow : public WindowDriverTest {
         const uint32_t c = g_gfx_screen->device_palette[index];
         return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
     }
-
 };
 
 TEST_F(DxWindow, FirstChoiceMakesAFramedWindowWithItsSurfacesKeyboardAndConverter) {
@@ -172,8 +168,7 @@ TEST_F(DxWindow, FirstChoiceMakesAFramedWindowWithItsSurfacesKeyboardAndConverte
 
 TEST_F(DxWindow, ChangedRowsAreConvertedIntoTheBackSurface) {
     dot(10, 300, 12, true);
-    ASSERT_TRUE(wait_until([&] { return converted(10, 300) == display_colour(12); }))
-        << std::hex << converted(10, 300);
+    ASSERT_TRUE(wait_until([&] { return converted(10, 300) == display_colour(12); })) << std::hex << converted(10, 300);
     // A row changed without being marked stays as it was.
     dot(20, 200, 9, false);
     std::this_thread::sleep_for(100ms);

@@ -18,15 +18,15 @@
 #include "display/gdi/gdi_backend.h"
 #include "display/gdi/gdi_driver.h"
 #include "display/win32/win32_window.h"
+#include "display/win32/win32_window_fixture.h"
 #include "display/window_events.h"
 #include "gfx/gfx_mouse.h"
-#include "runtime/console/key_codes.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
 #include "runtime/console/console_end.h"
+#include "runtime/console/key_codes.h"
 #include "runtime/runtime_context.h"
 #include "support/gfx/screen_events.h"
-#include "display/win32/win32_window_fixture.h"
 
 namespace {
 
@@ -143,7 +143,7 @@ TEST_F(GdiWindow, TypedCharactersAndExtendedKeysReachTheKeyQueue) {
     post(WM_CHAR, '2', 1);
     post(WM_CHAR, VK_RETURN, 0x1C0001);
     post(WM_KEYDOWN, VK_UP, 3 | 0x48 << 16 | 1 << 24 | 1 << 30);  // held: three presses in one message
-    post(WM_CHAR, 0x1234, 1);                                       // not a byte: nothing
+    post(WM_CHAR, 0x1234, 1);                                     // not a byte: nothing
     EXPECT_EQ(keys(6), (std::vector<int32_t>{'1', '2', 13, KEY_UP, KEY_UP, KEY_UP}));
     const std::vector<GfxEvent> events = take_screen_events();
     ASSERT_EQ(events.size(), 1u);
@@ -339,7 +339,8 @@ TEST_F(GdiWindow, OtherSizesAndDepthsAreConvertedWhereTheBitmapNeedsIt) {
         EXPECT_TRUE(wait_until([&] {
             const COLORREF got = shown(c.width - 1, 300);
             return GetRValue(got) < 0x20 && GetGValue(got) > 0xA0 && GetBValue(got) < 0x20;
-        })) << std::hex << shown(c.width - 1, 300);
+        })) << std::hex
+            << shown(c.width - 1, 300);
     }
 }
 

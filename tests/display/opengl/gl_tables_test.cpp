@@ -66,8 +66,8 @@ GlOptions options(std::vector<int32_t> v) {
 }
 
 std::vector<int32_t> fields(const GlOptions& o) {
-    return {o.colour_bits, o.red_bits,       o.green_bits,       o.blue_bits,       o.alpha_bits,
-            o.depth_bits,  o.stencil_bits,   o.accum_bits,       o.accum_red_bits,  o.accum_green_bits,
+    return {o.colour_bits,     o.red_bits,         o.green_bits, o.blue_bits,      o.alpha_bits,
+            o.depth_bits,      o.stencil_bits,     o.accum_bits, o.accum_red_bits, o.accum_green_bits,
             o.accum_blue_bits, o.accum_alpha_bits, o.samples};
 }
 
@@ -80,6 +80,7 @@ TEST(GlOptionsDefaults, FilledFromDepthFlagsAndTheSetChannels) {
         int32_t depth, flags;
         std::vector<int32_t> want;
     };
+    // clang-format off
     const Case cases[] = {
         {"32-bit screen", {}, 32, 0, {32, 8, 8, 8, 8, 16, 0, 0, 0, 0, 0, 0, 0}},
         {"16-bit screen", {}, 16, 0, {16, 5, 5, 5, 0, 16, 0, 0, 0, 0, 0, 0, 0}},
@@ -101,6 +102,7 @@ TEST(GlOptionsDefaults, FilledFromDepthFlagsAndTheSetChannels) {
         {"channels that overflow", {0, INT_MAX, INT_MAX}, 32, 0,
          {INT_MAX, INT_MAX, INT_MAX, 8, 8, 16, 0, 0, 0, 0, 0, 0, 0}},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(fields(gl_options_with_defaults(options(c.set), c.depth, c.flags)), c.want) << c.what;
 }
@@ -149,11 +151,13 @@ TEST(GlChooseFormat, SamplesFallByTwoUntilBelowZero) {
         bool found;
         int32_t chosen;
     };
+    // clang-format off
     const Case cases[] = {
         {4, 8, {4}, true, 4},        {8, 4, {8, 6, 4}, true, 4}, {4, 0, {4, 2, 0}, true, 0},
         {4, -1, {4, 2, 0}, false, 4}, {3, -1, {3, 1}, false, 3}, {0, -1, {0}, false, 0},
         {-2, -5, {-2}, false, -2},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Formats f{c.most, {}};
         GlOptions o = options({32, 8, 8, 8, 8, 16, 0, 0, 0, 0, 0, 0, c.samples});

@@ -32,22 +32,25 @@ std::vector<int> attributes(const GlOptions& o) {
 
 TEST(WglFormat, AttributesInTheOrderOfAsking) {
     EXPECT_EQ(attributes(every_size()),
-              (std::vector<int>{WGL_DRAW_TO_WINDOW_ARB, 1, WGL_ACCELERATION_ARB, WGL_FULL_ACCELERATION_ARB,
-                                WGL_DOUBLE_BUFFER_ARB, 1, WGL_COLOR_BITS_ARB, 32, WGL_RED_BITS_ARB, 8,
-                                WGL_GREEN_BITS_ARB, 8, WGL_BLUE_BITS_ARB, 8, WGL_ALPHA_BITS_ARB, 8,
-                                WGL_DEPTH_BITS_ARB, 24, WGL_ACCUM_BITS_ARB, 64, WGL_ACCUM_RED_BITS_ARB, 16,
-                                WGL_ACCUM_GREEN_BITS_ARB, 16, WGL_ACCUM_BLUE_BITS_ARB, 16, WGL_ACCUM_ALPHA_BITS_ARB,
-                                16, WGL_STENCIL_BITS_ARB, 8, WGL_SAMPLE_BUFFERS_ARB, 1, WGL_SAMPLES_ARB, 4}));
+              (std::vector<int>{WGL_DRAW_TO_WINDOW_ARB,  1,  WGL_ACCELERATION_ARB,     WGL_FULL_ACCELERATION_ARB,
+                                WGL_DOUBLE_BUFFER_ARB,   1,  WGL_COLOR_BITS_ARB,       32,
+                                WGL_RED_BITS_ARB,        8,  WGL_GREEN_BITS_ARB,       8,
+                                WGL_BLUE_BITS_ARB,       8,  WGL_ALPHA_BITS_ARB,       8,
+                                WGL_DEPTH_BITS_ARB,      24, WGL_ACCUM_BITS_ARB,       64,
+                                WGL_ACCUM_RED_BITS_ARB,  16, WGL_ACCUM_GREEN_BITS_ARB, 16,
+                                WGL_ACCUM_BLUE_BITS_ARB, 16, WGL_ACCUM_ALPHA_BITS_ARB, 16,
+                                WGL_STENCIL_BITS_ARB,    8,  WGL_SAMPLE_BUFFERS_ARB,   1,
+                                WGL_SAMPLES_ARB,         4}));
     // Unset accumulation, stencil and samples are not asked for at all.
     GlOptions plain{};
     plain.colour_bits = 16;
     plain.red_bits = 5, plain.green_bits = 5, plain.blue_bits = 5;
     plain.depth_bits = 16;
-    EXPECT_EQ(attributes(plain), (std::vector<int>{WGL_DRAW_TO_WINDOW_ARB, 1, WGL_ACCELERATION_ARB,
-                                                   WGL_FULL_ACCELERATION_ARB, WGL_DOUBLE_BUFFER_ARB, 1,
-                                                   WGL_COLOR_BITS_ARB, 16, WGL_RED_BITS_ARB, 5, WGL_GREEN_BITS_ARB, 5,
-                                                   WGL_BLUE_BITS_ARB, 5, WGL_ALPHA_BITS_ARB, 0, WGL_DEPTH_BITS_ARB,
-                                                   16}));
+    EXPECT_EQ(
+        attributes(plain),
+        (std::vector<int>{WGL_DRAW_TO_WINDOW_ARB, 1, WGL_ACCELERATION_ARB, WGL_FULL_ACCELERATION_ARB,
+                          WGL_DOUBLE_BUFFER_ARB, 1, WGL_COLOR_BITS_ARB, 16, WGL_RED_BITS_ARB, 5, WGL_GREEN_BITS_ARB, 5,
+                          WGL_BLUE_BITS_ARB, 5, WGL_ALPHA_BITS_ARB, 0, WGL_DEPTH_BITS_ARB, 16}));
 }
 
 TEST(WglFormat, DescriptorCarriesTheSameSizes) {
@@ -56,8 +59,8 @@ TEST(WglFormat, DescriptorCarriesTheSameSizes) {
     EXPECT_EQ(d.nVersion, 1);
     EXPECT_EQ(d.dwFlags, static_cast<DWORD>(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER));
     EXPECT_EQ(d.iPixelType, PFD_TYPE_RGBA);
-    const int sizes[] = {d.cColorBits,    d.cRedBits,        d.cGreenBits,      d.cBlueBits,
-                         d.cAlphaBits,    d.cDepthBits,      d.cStencilBits,    d.cAccumBits,
+    const int sizes[] = {d.cColorBits,    d.cRedBits,        d.cGreenBits,     d.cBlueBits,
+                         d.cAlphaBits,    d.cDepthBits,      d.cStencilBits,   d.cAccumBits,
                          d.cAccumRedBits, d.cAccumGreenBits, d.cAccumBlueBits, d.cAccumAlphaBits};
     EXPECT_EQ(std::vector<int>(std::begin(sizes), std::end(sizes)),
               (std::vector<int>{32, 8, 8, 8, 8, 24, 8, 64, 16, 16, 16, 16}));

@@ -2,8 +2,8 @@
 #include "display/x11/x11_fixture.h"  // first: gtest before the X headers' macros
 
 #include <X11/Xatom.h>
-#include <X11/keysym.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include <algorithm>
 #include <cctype>
@@ -14,8 +14,8 @@
 
 #include "display/program_icon.h"
 #include "display/window_events.h"
-#include "runtime/console/key_codes.h"
 #include "gfx/screen.h"
+#include "runtime/console/key_codes.h"
 
 namespace {
 
@@ -56,8 +56,8 @@ class X11Window : public X11ScreenTest {
                 }
                 for (int32_t y = 0; y < height; ++y)
                     for (int32_t x = 0; x < width; ++x) {
-                        const Rgb want =
-                            shown(s->device_palette[s->visible_pixels[y * s->pitch + x]], red_bits, green_bits, blue_bits);
+                        const Rgb want = shown(s->device_palette[s->visible_pixels[y * s->pitch + x]], red_bits,
+                                               green_bits, blue_bits);
                         const Rgb have = got[static_cast<size_t>(y * width + x)];
                         if (!(have == want)) {
                             std::ostringstream out;
@@ -177,8 +177,20 @@ TEST_F(X11Window, TypedKeysReachTheKeyQueue) {
     server_->xdotool({"type", "--delay", "5", "a1B"});
     server_->xdotool({"key", "--delay", "5", "Return", "BackSpace", "Escape", "Up", "KP_Up", "Delete", "shift+F1",
                       "ctrl+Home", "alt+x", "F10", "ctrl+c"});
-    const std::vector<int32_t> want = {'a', '1', 'B', 13, 8, 27, ext_key(0x48), ext_key(0x48), ext_key(0x53),
-                                       ext_key(0x54), ext_key(0x77), ext_key(0x2D), ext_key(0x44), 3};
+    const std::vector<int32_t> want = {'a',
+                                       '1',
+                                       'B',
+                                       13,
+                                       8,
+                                       27,
+                                       ext_key(0x48),
+                                       ext_key(0x48),
+                                       ext_key(0x53),
+                                       ext_key(0x54),
+                                       ext_key(0x77),
+                                       ext_key(0x2D),
+                                       ext_key(0x44),
+                                       3};
     EXPECT_EQ(take_keys(want.size()), want);
 }
 

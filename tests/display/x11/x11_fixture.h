@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "display/x11/x11_driver.h"
-#include "support/x11/x_server.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
 #include "runtime/console/console_end.h"
 #include "runtime/runtime_context.h"
 #include "support/gfx/screen_events.h"
 #include "support/gfx/window_drivers.h"
+#include "support/x11/x_server.h"
 
 class X11ScreenTest : public ::testing::Test {
    protected:

@@ -6,8 +6,8 @@
 #include <X11/keysym.h>
 
 #include "runtime/console/key_codes.h"
-#include "runtime/console/virtual_keys.h"
 #include "runtime/console/key_translate.h"
+#include "runtime/console/virtual_keys.h"
 
 namespace {
 

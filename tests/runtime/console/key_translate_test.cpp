@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "runtime/console/key_codes.h"
-#include "runtime/console/virtual_keys.h"
-#include "runtime/console/key_translate.h"
 #include "runtime/console/key_string.h"
+#include "runtime/console/key_translate.h"
 #include "runtime/console/keyboard_layout.h"
 #include "runtime/console/us_layout.h"
+#include "runtime/console/virtual_keys.h"
 #include "runtime/strings.h"
 
 namespace {
@@ -32,6 +32,7 @@ struct TranslateCase {
     int32_t expected;
 };
 
+// clang-format off
 const TranslateCase kTranslateCases[] = {
     {"a typed", 'a', 0x1E, 'A', 0, 0, 97},
     {"A typed with Shift", 'A', 0x1E, 'A', SHIFT, 0, 65},
@@ -92,6 +93,7 @@ const TranslateCase kTranslateCases[] = {
     {"beyond the main table", 0, 0x5B, VKEY_LWIN, 0, 0, -1},
     {"beyond the main table with a character", 'q', 0x70, 0, 0, 0, 'q'},
 };
+// clang-format on
 
 TEST(KeyTranslateTest, TableOfKeyEvents) {
     for (const TranslateCase& c : kTranslateCases) {
@@ -109,6 +111,7 @@ struct CodeRange {
     int32_t code;  // -1: the code is the scan code
 };
 
+// clang-format off
 const CodeRange kMainCodes[] = {
     {0x01, 0x01, ALT, 0x01},     {0x02, 0x0D, ALT, 0x78},    {0x03, 0x03, CTRL, 0x03},
     {0x0E, 0x0E, ALT, 0xE0},     {0x0F, 0x0F, SHIFTED, 0x0F}, {0x0F, 0x0F, CTRL, 0x94},
@@ -124,6 +127,7 @@ const CodeRange kMainCodes[] = {
     {0x57, 0x57, ALT, 0x8B},     {0x58, 0x58, NORMAL, 0x86},  {0x58, 0x58, SHIFTED, 0x88},
     {0x58, 0x58, CTRL, 0x8A},    {0x58, 0x58, ALT, 0x8C},
 };
+// clang-format on
 
 constexpr uint32_t kColumnModifiers[] = {0, SHIFT, LCTRL, LALT};
 
@@ -152,6 +156,7 @@ struct EnhancedCodes {
     int32_t codes[4];  // normal, Shift, Ctrl, Alt
 };
 
+// clang-format off
 const EnhancedCodes kEnhancedCodes[] = {
     {0x1C, {13, 13, 10, ext(0xA6)}},
     {0x35, {47, 63, ext(0x95), ext(0xA4)}},
@@ -166,6 +171,7 @@ const EnhancedCodes kEnhancedCodes[] = {
     {0x52, {ext(0x52), ext(0x52), ext(0x92), ext(0xA2)}},
     {0x53, {ext(0x53), ext(0x53), ext(0x93), ext(0xA3)}},
 };
+// clang-format on
 
 TEST(KeyTranslateTest, EnhancedTableGivesBiosCodes) {
     for (const EnhancedCodes& row : kEnhancedCodes) {
@@ -180,6 +186,7 @@ TEST(KeyTranslateTest, EnhancedTableGivesBiosCodes) {
 }
 
 TEST(KeyTranslateTest, VirtualKeyCharactersOfTheUsLayout) {
+    // clang-format off
     const std::pair<int32_t, int32_t> cases[] = {
         {'A', 'A'},          {'Z', 'Z'},          {'0', '0'},        {'9', '9'},         {VKEY_SPACE, 32},
         {VKEY_BACK, 8},        {VKEY_TAB, 9},         {VKEY_RETURN, 13},   {VKEY_ESCAPE, 27},    {VKEY_NUMPAD0, '0'},
@@ -189,20 +196,24 @@ TEST(KeyTranslateTest, VirtualKeyCharactersOfTheUsLayout) {
         {VKEY_OEM_6, ']'},     {VKEY_OEM_7, '\''},    {VKEY_F1, 0},        {VKEY_SHIFT, 0},      {VKEY_UP, 0},
         {0, 0},              {VKEY_LWIN, 0},        {0x1FF, 0},          {-1, 0},
     };
+    // clang-format on
     for (const auto& [vk, character] : cases) EXPECT_EQ(virtual_key_char(vk), character) << "vk 0x" << std::hex << vk;
 }
 
 TEST(KeyTranslateTest, VirtualKeyScanCodes) {
+    // clang-format off
     const std::pair<int32_t, int32_t> cases[] = {
         {VKEY_ESCAPE, 1},  {'1', 2},           {'A', 0x1E},        {VKEY_SHIFT, 42},   {VKEY_CONTROL, 29},
         {VKEY_MENU, 56},   {VKEY_NUMPAD0 + 8, 72}, {VKEY_UP, 72},      {VKEY_SUBTRACT, 12}, {VKEY_DIVIDE, 53},
         {VKEY_F1, 59},     {VKEY_F10, 68},       {VKEY_F12, 88},       {VKEY_APPS, 93},    {0, 0},
         {VKEY_LSHIFT, 0},  {0x0C, 0},
     };
+    // clang-format on
     for (const auto& [vk, scan] : cases) EXPECT_EQ(virtual_key_scan(vk), scan) << "vk 0x" << std::hex << vk;
 }
 
 TEST(KeyTranslateTest, CharacterKeysOfTheUsLayout) {
+    // clang-format off
     const std::pair<int32_t, int32_t> cases[] = {
         {'a', 'A'},          {'A', 0x100 | 'A'}, {'7', '7'},          {'&', 0x100 | '7'}, {' ', VKEY_SPACE},
         {'/', VKEY_OEM_2},     {'?', 0x100 | VKEY_OEM_2}, {'"', 0x100 | VKEY_OEM_7}, {'~', 0x100 | VKEY_OEM_3},
@@ -210,6 +221,7 @@ TEST(KeyTranslateTest, CharacterKeysOfTheUsLayout) {
         {26, 0x200 | 'Z'},   {10, 0x200 | VKEY_RETURN}, {28, 0x200 | VKEY_OEM_5}, {0, -1},   {127, -1},
         {130, -1},           {-1, -1},
     };
+    // clang-format on
     for (const auto& [character, key] : cases) EXPECT_EQ(us_char_virtual_key(character), key) << character;
 }
 
@@ -220,9 +232,12 @@ TEST(KeyTranslateTest, CharacterKeysTypeTheirCharacter) {
         const int32_t key = char_virtual_key(c);
         ASSERT_GE(key, 0) << c;
         const int32_t typed = virtual_key_char(key & 0xFF);
-        if (c >= 'a' && c <= 'z') EXPECT_EQ(typed, c - 32) << c;
-        else if (!(key & 0x100)) EXPECT_EQ(typed, c) << c;
-        else EXPECT_NE(virtual_key_scan(key & 0xFF), 0) << c;
+        if (c >= 'a' && c <= 'z')
+            EXPECT_EQ(typed, c - 32) << c;
+        else if (!(key & 0x100))
+            EXPECT_EQ(typed, c) << c;
+        else
+            EXPECT_NE(virtual_key_scan(key & 0xFF), 0) << c;
     }
 }
 

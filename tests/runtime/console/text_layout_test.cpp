@@ -37,7 +37,7 @@ void record_scroll(TextLayout* l, int32_t left, int32_t top, int32_t right, int3
 }
 
 class TextLayoutTest : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         g_recorder = &rec;
         bell_set_handler(record_bell);
@@ -142,7 +142,9 @@ TEST_F(TextLayoutTest, TabSpacesJoinTheRunAndWrapLikeText) {
 
 TEST_F(TextLayoutTest, BellRingsAtOnceAndDrawsNothing) {
     TextLayout l = window(0, 0);
-    print(l, "ab\x07" "c");
+    print(l,
+          "ab\x07"
+          "c");
     EXPECT_EQ(rec.calls, (Calls{"bell", "draw 0,0 abc"}));
     EXPECT_EQ(l.x, 3);
 }

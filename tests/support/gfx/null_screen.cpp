@@ -1,8 +1,8 @@
 #include "support/gfx/null_screen.h"
 
 #include "gfx/gfx_keys.h"
-#include "runtime/console_hooks.h"
 #include "runtime/console/key_codes.h"
+#include "runtime/console_hooks.h"
 
 namespace {
 

@@ -45,8 +45,7 @@ void OpenGlProgram::SetUp() {
 }
 
 void OpenGlProgram::take_focus(Window w) {
-    if (GetParam().focus_follows_pointer)
-        server_->xdotool({"mousemove", "--window", std::to_string(w), "32", "24"});
+    if (GetParam().focus_follows_pointer) server_->xdotool({"mousemove", "--window", std::to_string(w), "32", "24"});
     EXPECT_TRUE(client_->give_focus(w));
 }
 
@@ -105,9 +104,8 @@ TEST_P(OpenGlProgram, DrawsFlipsAndGetsItsKeysAndTheClose) {
         client_->send_close(w);
     });
     expect_clean_exit(r);
-    for (const std::string& line :
-         std::vector<std::string>{"screen: OpenGL", "readback: ok", "flipped", KEY_A, KEY_UP, KEY_CLOSE, "closed",
-                                  "gl errors: 0"})
+    for (const std::string& line : std::vector<std::string>{"screen: OpenGL", "readback: ok", "flipped", KEY_A, KEY_UP,
+                                                            KEY_CLOSE, "closed", "gl errors: 0"})
         EXPECT_TRUE(has_line(r.output, line)) << line << " missing from:\n" << r.output;
 }
 
@@ -192,7 +190,7 @@ TEST_P(OpenGlProgram, ServedByOpenGlWhateverDriverIsNamed) {
     for (size_t i = 0; i < requests.size(); ++i) {
         expect_clean_exit(results[i]);
         EXPECT_TRUE(has_line(results[i].output, "screen: OpenGL")) << "ZVGFX=" << requests[i] << "\n"
-                                                                     << results[i].output;
+                                                                   << results[i].output;
     }
 }
 

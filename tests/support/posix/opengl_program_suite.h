@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "support/x11/x_server.h"
 #include "display/opengl/gl_program/gl_picture.h"
 #include "support/posix/program.h"
+#include "support/x11/x_server.h"
 
 // The program's picture, top row first.
 std::vector<Rgb> gl_program_picture();

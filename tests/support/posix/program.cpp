@@ -102,8 +102,7 @@ void feed(int fd, const std::string& data) {
 
 ProgramResult run_program(const ProgramRun& run) {
     int in_pipe[2], out_pipe[2], err_pipe[2];
-    if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0 || pipe2(err_pipe, O_CLOEXEC) != 0)
-        return {};
+    if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0 || pipe2(err_pipe, O_CLOEXEC) != 0) return {};
     int in_fd = in_pipe[0];
     bool from_file = run.stdin_from_dev_null || !run.stdin_file.empty();
     if (from_file) in_fd = open(run.stdin_from_dev_null ? "/dev/null" : run.stdin_file.c_str(), O_RDONLY | O_CLOEXEC);

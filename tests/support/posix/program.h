@@ -1,12 +1,12 @@
 #pragma once
-#include "support/posix/child_env.h"
-#include "support/scratch_dir.h"
 #include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
+#include "support/posix/child_env.h"
+#include "support/scratch_dir.h"
 
 // Runs the real wavetable binary as a child process, the way a user or a
 // script would: with given standard input, working directory and
@@ -24,8 +24,8 @@ struct ProgramRun {
     // Run as "nobody" when started as root, from a copy of the binary that
     // "nobody" can reach wherever the build lives.
     bool drop_privileges = false;
-    long file_size_limit = 0;      // RLIMIT_FSIZE in bytes (SIGXFSZ ignored), 0 = none
-    long address_space_mib = 0;    // limit of the child's address space, 0 = none
+    long file_size_limit = 0;    // RLIMIT_FSIZE in bytes (SIGXFSZ ignored), 0 = none
+    long address_space_mib = 0;  // limit of the child's address space, 0 = none
     std::chrono::milliseconds timeout{20000};
     // Called on the caller's thread once the child runs, with its process
     // id; the child is waited for (within the timeout) after it returns.

@@ -1,6 +1,6 @@
 #pragma once
-#include "support/posix/child_env.h"
 #include <termios.h>
+#include "support/posix/child_env.h"
 
 #include <chrono>
 #include <map>
@@ -17,8 +17,8 @@ class PtySession {
         std::string directory;
         int columns = 80;
         int rows = 24;
-        int cursor_row = 1;  // where the terminal's cursor is at start (1-based)
-        EnvChanges env;  // DISPLAY removed unless given
+        int cursor_row = 1;       // where the terminal's cursor is at start (1-based)
+        EnvChanges env;           // DISPLAY removed unless given
         std::string stdout_file;  // standard output redirected to this file
     };
 

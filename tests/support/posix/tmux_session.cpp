@@ -36,7 +36,12 @@ std::string pane_script(const TmuxSession::Options& o, const std::string& status
     for (const std::string& w : o.command) script.append(" ").append(shell_quote(w));
     if (!o.stdout_file.empty()) script.append(" >").append(shell_quote(o.stdout_file));
     const std::string part = shell_quote(status_file + ".part");
-    script.append("; echo $? >").append(part).append(" && mv ").append(part).append(" ").append(shell_quote(status_file));
+    script.append("; echo $? >")
+        .append(part)
+        .append(" && mv ")
+        .append(part)
+        .append(" ")
+        .append(shell_quote(status_file));
     return script.append("; exec sleep 3600");
 }
 
@@ -52,8 +57,8 @@ TmuxSession::TmuxSession(const Options& options) {
     static int serial = 0;
     socket_ = "wt-test-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
     const std::string script = pane_script(options, own_.file("status"));
-    tmux({"new-session", "-d", "-s", "main", "-x", std::to_string(options.columns), "-y",
-          std::to_string(options.rows), script});
+    tmux({"new-session", "-d", "-s", "main", "-x", std::to_string(options.columns), "-y", std::to_string(options.rows),
+          script});
     started_ = !tmux({"list-panes", "-t", "main", "-F", "#{pane_id}"}).empty();
 }
 

@@ -42,8 +42,7 @@ class TmuxSession {
 
     // tmux key names ("Left", "Enter", "C-c") or characters, one key each,
     // with a pause after every key so the program takes them one by one.
-    void keys(const std::vector<std::string>& names,
-              std::chrono::milliseconds pause = std::chrono::milliseconds(150));
+    void keys(const std::vector<std::string>& names, std::chrono::milliseconds pause = std::chrono::milliseconds(150));
 
     // Polls until `done` holds or the time is up.
     static bool wait_until(const std::function<bool()>& done,

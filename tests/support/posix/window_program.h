@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "support/x11/x_server.h"
 #include "support/scratch_dir.h"
+#include "support/x11/x_server.h"
 
 // The picture at the final wait after `typed` and Enter, made by the same
 // steps on the in-memory screen of this process.

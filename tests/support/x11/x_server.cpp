@@ -218,8 +218,9 @@ std::vector<long> XClient::property(Window w, const char* name, Atom type, long 
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     std::vector<long> items;
-    if (XGetWindowProperty(display_, w, atom(name), 0, length, False, type, &actual, &format, &count, &after,
-                           &data) != Success || !data)
+    if (XGetWindowProperty(display_, w, atom(name), 0, length, False, type, &actual, &format, &count, &after, &data) !=
+            Success ||
+        !data)
         return items;
     const auto* values = reinterpret_cast<const long*>(data);
     if (format == 32) items.assign(values, values + count);

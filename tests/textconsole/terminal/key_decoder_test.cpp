@@ -15,7 +15,7 @@ constexpr int32_t ext(int32_t scan) { return scan * 256 + 255; }
 
 // Decoder tests run under a UTF-8 locale, whatever the machine's is.
 class KeyDecoderTest : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         const char* before = std::setlocale(LC_CTYPE, nullptr);
         saved_ = before ? before : "C";
@@ -23,7 +23,7 @@ protected:
     }
     void TearDown() override { std::setlocale(LC_CTYPE, saved_.c_str()); }
 
-private:
+   private:
     std::string saved_;
 };
 
@@ -44,6 +44,7 @@ struct DecodeCase {
     std::vector<int32_t> codes;
 };
 
+// clang-format off
 const DecodeCase kKeyCases[] = {
     {"letters", {"aZ"}, {97, 90}},
     {"digits and punctuation", {"1!~ "}, {49, 33, 126, 32}},
@@ -111,6 +112,7 @@ const DecodeCase kKeyCases[] = {
     {"broken UTF-8 dropped", {"\xc3" "a\xa9" "b"}, {97, 98}},
     {"partial UTF-8 at the pause dropped", {"\xe2\x94", "a"}, {97}},
 };
+// clang-format on
 
 TEST_F(KeyDecoderTest, BytesToCodes) {
     for (const DecodeCase& c : kKeyCases) {
@@ -119,6 +121,7 @@ TEST_F(KeyDecoderTest, BytesToCodes) {
     }
 }
 
+// clang-format off
 const DecodeCase kIgnoredCases[] = {
     {"unknown final", {"\x1b[9999z" "a"}, {97}},
     {"unknown tilde code", {"\x1b[99~" "a"}, {97}},
@@ -146,6 +149,7 @@ const DecodeCase kIgnoredCases[] = {
     {"focus reports", {"\x1b[I\x1b[Oq"}, {'q'}},
     {"orphan continuation byte", {"\x80\xbf" "q"}, {'q'}},
 };
+// clang-format on
 
 TEST_F(KeyDecoderTest, UnknownAndBrokenSequencesGiveNothing) {
     for (const DecodeCase& c : kIgnoredCases) {
@@ -194,7 +198,9 @@ TEST_F(KeyDecoderTest, EventsCarryTheKeyFields) {
 TEST_F(KeyDecoderTest, CLocaleDropsNonAsciiBytes) {
     ASSERT_NE(std::setlocale(LC_CTYPE, "C"), nullptr);
     KeyDecoder decoder;
-    EXPECT_EQ(decode(decoder, {"\xc3\xa9" "a\x1b[A"}), (std::vector<int32_t>{97, KEY_UP}));
+    EXPECT_EQ(decode(decoder, {"\xc3\xa9"
+                               "a\x1b[A"}),
+              (std::vector<int32_t>{97, KEY_UP}));
 }
 
 // The terminal's own sequences (as terminfo gives them) come first; they
@@ -202,11 +208,12 @@ TEST_F(KeyDecoderTest, CLocaleDropsNonAsciiBytes) {
 TEST_F(KeyDecoderTest, KnownSequencesFromTerminfo) {
     const std::vector<KeySequence> known = {
         {"\x1b[=a", TermKey::F5},
-        {"\x1b[=ab", TermKey::F6},  // a longer key starting with another
+        {"\x1b[=ab", TermKey::F6},     // a longer key starting with another
         {"\x1b[2~", TermKey::Delete},  // overrides the built-in Insert
         {"\x7f", TermKey::Backspace},  // single bytes are not sequences: ignored
         {"", TermKey::Up},
     };
+    // clang-format off
     const DecodeCase cases[] = {
         {"new sequence", {"\x1b[=a"}, {ext(0x3F)}},
         {"longer one", {"\x1b[=ab"}, {ext(0x40)}},
@@ -216,6 +223,7 @@ TEST_F(KeyDecoderTest, KnownSequencesFromTerminfo) {
         {"a prefix that turns out unknown", {"\x1b[=c" "d"}, {'d'}},
         {"Alt with a known sequence", {"\x1b\x1b[=a"}, {ext(0x6C)}},  // Alt+F5
     };
+    // clang-format on
     for (const DecodeCase& c : cases) {
         KeyDecoder decoder(known);
         EXPECT_EQ(decode(decoder, c.chunks), c.codes) << c.name;

@@ -15,7 +15,8 @@ bool same(const ScrollPlan& a, const ScrollPlan& b) {
     const bool fills = a.fill_top <= a.fill_bottom;
     return a.slide == b.slide && a.scroll_count == b.scroll_count &&
            (a.scroll_count == 0 || (a.scroll_top == b.scroll_top && a.scroll_bottom == b.scroll_bottom)) &&
-           fills == (b.fill_top <= b.fill_bottom) && (!fills || (a.fill_top == b.fill_top && a.fill_bottom == b.fill_bottom));
+           fills == (b.fill_top <= b.fill_bottom) &&
+           (!fills || (a.fill_top == b.fill_top && a.fill_bottom == b.fill_bottom));
 }
 
 std::string describe(const ScrollPlan& p) {
@@ -25,6 +26,7 @@ std::string describe(const ScrollPlan& p) {
 }
 
 TEST(ScrollPlan, WindowSlidesThroughTheBufferBeforeTheBufferScrolls) {
+    // clang-format off
     const Case cases[] = {
         // Print area 25 rows inside a 25-row window at the top of a 300-row buffer.
         {"room below: the window slides", {0, 24, 0, 24, 300}, 1, {1, 0, 0, 0, 25, 25}},
@@ -42,6 +44,7 @@ TEST(ScrollPlan, WindowSlidesThroughTheBufferBeforeTheBufferScrolls) {
         {"area scrolled by its height is blanked", {2, 10, 0, 24, 300}, 9, {0, 0, 0, 0, 2, 10}},
         {"nothing to scroll", {0, 24, 0, 24, 300}, 0, {0, 0, 0, 0, 1, 0}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const ScrollPlan got = plan_scroll(c.space, c.count);
         EXPECT_TRUE(same(got, c.plan)) << c.what << ": got " << describe(got) << ", want " << describe(c.plan);

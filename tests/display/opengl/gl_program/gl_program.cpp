@@ -25,13 +25,13 @@
 
 #include "display/opengl/gl_driver.h"
 #include "display/opengl/gl_options.h"
-#include "runtime/console/key_codes.h"
+#include "display/opengl/gl_program/gl_picture.h"
 #include "gfx/screen.h"
 #include "runtime/console/console.h"
+#include "runtime/console/key_codes.h"
 #include "runtime/console_hooks.h"
 #include "runtime/runtime_context.h"
 #include "runtime/strings.h"
-#include "display/opengl/gl_program/gl_picture.h"
 
 namespace {
 
@@ -96,7 +96,7 @@ Gl gl;
 
 bool load_gl() {
     bool all = true;
-#define GL_RESOLVE(name)                                                          \
+#define GL_RESOLVE(name)                                                       \
     gl.name = reinterpret_cast<decltype(gl.name)>(gl_get_proc_address(#name)); \
     if (!gl.name) {                                                            \
         report("gl: no %s", #name);                                            \

@@ -9,7 +9,7 @@ namespace {
 
 // Runs a test under the given LC_CTYPE and puts the previous one back.
 class LocaleFixture : public ::testing::Test {
-protected:
+   protected:
     void use_locale(const char* name) {
         const char* before = std::setlocale(LC_CTYPE, nullptr);
         saved_ = before ? before : "C";
@@ -19,17 +19,17 @@ protected:
         if (!saved_.empty()) std::setlocale(LC_CTYPE, saved_.c_str());
     }
 
-private:
+   private:
     std::string saved_;
 };
 
 class CodepageUtf8Test : public LocaleFixture {
-protected:
+   protected:
     void SetUp() override { use_locale("C.UTF-8"); }
 };
 
 class CodepageAsciiTest : public LocaleFixture {
-protected:
+   protected:
     void SetUp() override { use_locale("C"); }
 };
 
@@ -44,6 +44,7 @@ std::string to_locale(const std::string& cp437) {
 
 TEST_F(CodepageUtf8Test, LocaleCharactersToCp437) {
     EXPECT_EQ(codepage_locale_charset(), LocaleCharset::Utf8);
+    // clang-format off
     const std::pair<std::string, int32_t> cases[] = {
         {"a", 97},         {"\xC3\xA9", 130},  // é
         {"\xE2\x94\x80", 196},                 // ─ box drawing
@@ -54,6 +55,7 @@ TEST_F(CodepageUtf8Test, LocaleCharactersToCp437) {
         {"ab", -1},        {"\xC3", -1},       {"\xA9", -1},
         {std::string(1, '\0'), -1},            {"", -1},
     };
+    // clang-format on
     for (const auto& [bytes, code] : cases) EXPECT_EQ(from_locale(bytes), code) << bytes;
 }
 
@@ -86,10 +88,12 @@ TEST_F(CodepageUtf8Test, EveryByteRoundTrips) {
 }
 
 TEST_F(CodepageUtf8Test, CharacterLengths) {
+    // clang-format off
     const std::pair<uint8_t, size_t> cases[] = {
         {'a', 1}, {0x7F, 1}, {0x80, 0}, {0xBF, 0}, {0xC0, 0}, {0xC1, 0}, {0xC2, 2},
         {0xDF, 2}, {0xE0, 3}, {0xEF, 3}, {0xF0, 4}, {0xF4, 4}, {0xF5, 0}, {0xFF, 0},
     };
+    // clang-format on
     for (const auto& [lead, length] : cases) {
         EXPECT_EQ(codepage_utf8_length(lead), length) << int(lead);
         EXPECT_EQ(codepage_char_length(lead), length) << int(lead);

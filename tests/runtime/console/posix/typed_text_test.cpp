@@ -15,9 +15,9 @@ TEST(TypedText, Utf8CharactersToCodePage437) {
         int32_t cp437;
     };
     const Case cases[] = {
-        {"a", 'a'},        {"\x1b", 27},           {"\xC3\xA9", 0x82},      {"\xC3\xBC", 0x81},
-        {"\xE2\x96\x88", 0xDB}, {"\xC3\x9F", 0xE1}, {"\xE2\x82\xAC", -1},    // the euro sign has none
-        {"\xC3", -1},      {"ab", -1},             {"\xFF", -1},            {"\xC3\xA9x", -1},
+        {"a", 'a'},         {"\x1b", 27},         {"\xC3\xA9", 0x82}, {"\xC3\xBC", 0x81}, {"\xE2\x96\x88", 0xDB},
+        {"\xC3\x9F", 0xE1}, {"\xE2\x82\xAC", -1},  // the euro sign has none
+        {"\xC3", -1},       {"ab", -1},           {"\xFF", -1},       {"\xC3\xA9x", -1},
     };
     for (const char* locale : {"C", "C.UTF-8"}) {
         if (!std::setlocale(LC_CTYPE, locale)) continue;

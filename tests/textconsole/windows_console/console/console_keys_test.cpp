@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "console_fixture.h"
-#include "runtime/console/key_codes.h"
-#include "runtime/console/virtual_keys.h"
 #include "runtime/console/console.h"
 #include "runtime/console/console_end.h"
+#include "runtime/console/key_codes.h"
+#include "runtime/console/virtual_keys.h"
 #include "runtime/strings.h"
 #include "textconsole/text_console.h"
 #include "textconsole/windows_console/win_console.h"
@@ -36,8 +36,8 @@ void type(std::vector<INPUT_RECORD>& events, WORD vk, WORD scan, char character,
 
 void send(const std::vector<INPUT_RECORD>& events) {
     DWORD written = 0;
-    ASSERT_TRUE(WriteConsoleInputA(GetStdHandle(STD_INPUT_HANDLE), events.data(), static_cast<DWORD>(events.size()),
-                                   &written));
+    ASSERT_TRUE(
+        WriteConsoleInputA(GetStdHandle(STD_INPUT_HANDLE), events.data(), static_cast<DWORD>(events.size()), &written));
     ASSERT_EQ(written, events.size());
 }
 
