@@ -66,14 +66,17 @@ std::string wav_fault(const std::vector<unsigned char>& file, const std::vector<
     if (wav.fact_samples != table.size()) return "fact does not count the samples";
     const std::string number = std::to_string(frame);
     // "<!>N " then eight flag digits, the second 0 (not a factory table).
-    if (wav.clm.rfind("<!>" + number + " ", 0) != 0 || wav.clm.size() < number.size() + 12 ||
-        wav.clm.find_first_not_of("01234", number.size() + 4) != number.size() + 12 || wav.clm[number.size() + 5] != '0')
+    const size_t flags = number.size() + 4;
+    if (wav.clm.rfind("<!>" + number + " ", 0) != 0 || wav.clm.size() < flags + 8 ||
+        wav.clm.find_first_not_of("01234", flags) != flags + 8 || wav.clm[flags + 1] != '0')
         return "clm text \"" + wav.clm + "\" does not declare " + number;
     if (wav.srge_version != 1 || wav.srge_frame != frame) return "srge does not declare version 1, " + number;
     if (wav.samples.size() != table.size()) return "data holds " + std::to_string(wav.samples.size()) + " samples";
-    for (size_t i = 0; i < table.size(); ++i)
-        if (wav.samples[i] * 32768.0f != static_cast<float>(table[i]) || wav.samples[i] < -1.0f || wav.samples[i] >= 1.0f)
-            return "sample " + std::to_string(i) + " is " + std::to_string(wav.samples[i]);
+    for (size_t i = 0; i < table.size(); ++i) {
+        const float sample = wav.samples[i];
+        if (sample * 32768.0f != static_cast<float>(table[i]) || sample < -1.0f || sample >= 1.0f)
+            return "sample " + std::to_string(i) + " is " + std::to_string(sample);
+    }
     return {};
 }
 
@@ -81,7 +84,8 @@ std::string wt_fault(const std::vector<unsigned char>& file, const std::vector<i
     const WtContents wt = read_wt(file);
     if (!wt.fault.empty()) return wt.fault;
     if (wt.wave_size != static_cast<uint32_t>(frame)) return "wave size " + std::to_string(wt.wave_size);
-    if (wt.wave_count != table.size() / static_cast<size_t>(frame)) return "wave count " + std::to_string(wt.wave_count);
+    if (wt.wave_count != table.size() / static_cast<size_t>(frame))
+        return "wave count " + std::to_string(wt.wave_count);
     if (wt.flags != (0x04 | 0x08)) return "flags " + std::to_string(wt.flags) + ", not int16 of the full range";
     return wt.samples == table ? "" : "the samples differ from the table";
 }

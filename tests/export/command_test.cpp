@@ -130,7 +130,8 @@ TEST_F(ExportCommand, CycleFitNoteOncePerFolderOfInputs) {
     write_program_files(48, "c");
     write_table(path_in("d", "lone.bin"), probe_table(2048));
     const CommandRun run = run_export({path_in("a", "sawtooth.bin"), path_in("a", "square.bin"),
-                                       path_in("b", "square.bin"), path_in("c", "square.bin"), path_in("d", "lone.bin")});
+                                       path_in("b", "square.bin"), path_in("c", "square.bin"),
+                                       path_in("d", "lone.bin")});
     EXPECT_EQ(run.status, 0);
     const std::string fit = " cycles in each 2048-sample frame; frames loop cleanly when the rate is a multiple of 32";
     EXPECT_EQ(run.err, line(path_in("a", "sawtooth.bin") + ": rate 100 puts 3.125" + fit) +
