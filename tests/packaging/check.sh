@@ -2,11 +2,13 @@
 # Checks what installing wavetable gives, as a user or a distribution sees
 # it:
 #   check.sh install BUILD   cmake --install into a staging folder: the
-#                            binary (which runs), the manual page (mandoc's
+#                            binaries (which run: wavetable-export on what
+#                            wavetable wrote), the manual pages (mandoc's
 #                            lint), the desktop entry (desktop-file-validate)
 #                            and the icons, and nothing else
 #   check.sh deb BUILD       cpack -G DEB: the package holds the same files
-#                            under /usr, its dependencies are right, and
+#                            under /usr, its dependencies are right, its
+#                            version is the one wavetable-export tells, and
 #                            lintian finds no error
 set -eu
 mode=$1
@@ -16,7 +18,8 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 expected_files() {  # prefix
-    for f in bin/wavetable share/man/man1/wavetable.1.gz share/applications/wavetable.desktop \
+    for f in bin/wavetable bin/wavetable-export share/man/man1/wavetable.1.gz share/man/man1/wavetable-export.1.gz \
+             share/applications/wavetable.desktop \
              share/doc/wavetable/copyright share/doc/wavetable/changelog.gz; do
         echo "$1/$f"
     done
@@ -26,6 +29,21 @@ expected_files() {  # prefix
 # Width and height of a PNG, from its header.
 png_size() {
     od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d\n", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
+}
+
+# A manual page passes mandoc's lint and has these sections (an underscore
+# for a space) and words.
+check_man_page() {  # name, sections, words
+    page="$stage/share/man/man1/$1.1.gz"
+    mandoc -Tlint -W warning "$page" || fail "mandoc finds fault with the manual page $1(1)"
+    mandoc -Tascii "$page" | col -b >"$work/man.txt"
+    for section in $2; do
+        section=$(echo "$section" | tr _ ' ')
+        grep -q "^$section\$" "$work/man.txt" || fail "the manual page $1(1) has no $section section"
+    done
+    for needed in $3; do
+        grep -q -e "$needed" "$work/man.txt" || fail "the manual page $1(1) does not mention $needed"
+    done
 }
 
 check_install() {
@@ -40,15 +58,15 @@ check_install() {
     (cd "$work/run" && printf '1\n' | env -u DISPLAY -u ZVGFX "$stage/bin/wavetable") || fail "the installed program failed"
     [ "$(wc -c <"$work/run/sawtooth.bin")" -eq 131072 ] || fail "the installed program wrote no full file"
 
-    man_page="$stage/share/man/man1/wavetable.1.gz"
-    mandoc -Tlint -W warning "$man_page" || fail "mandoc finds fault with the manual page"
-    mandoc -Tascii "$man_page" | col -b >"$work/man.txt"
-    for section in NAME SYNOPSIS DESCRIPTION ENVIRONMENT FILES "EXIT STATUS" EXAMPLES; do
-        grep -q "^$section\$" "$work/man.txt" || fail "the manual page has no $section section"
-    done
-    for needed in ZVGFX sox Backspace sawtooth.bin 131072; do
-        grep -q "$needed" "$work/man.txt" || fail "the manual page does not mention $needed"
-    done
+    [ -x "$stage/bin/wavetable-export" ] || fail "bin/wavetable-export is not executable"
+    (cd "$work/run" && "$stage/bin/wavetable-export" ./*.bin 2>"$work/export.err") ||
+        fail "the installed wavetable-export failed: $(cat "$work/export.err")"
+    [ "$(wc -c <"$work/run/sawtooth.wav")" -gt 262144 ] || fail "the installed wavetable-export wrote no full file"
+
+    check_man_page wavetable "NAME SYNOPSIS DESCRIPTION ENVIRONMENT FILES EXIT_STATUS EXAMPLES" \
+        "ZVGFX sox Backspace sawtooth.bin 131072"
+    check_man_page wavetable-export "NAME SYNOPSIS DESCRIPTION EXIT_STATUS EXAMPLES DIAGNOSTICS SEE_ALSO" \
+        "clm srge --frame --format --output trisquare.bin sawtooth.bin sox"
 
     desktop="$stage/share/applications/wavetable.desktop"
     out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
@@ -75,6 +93,10 @@ check_deb() {
     for lib in libx11-6 libxext6 libxrandr2; do
         echo "$recommends" | grep -q "$lib" || fail "Recommends lacks $lib: $recommends"
     done
+    version=$(dpkg-deb -f "$deb" Version)
+    told=$("$build/wavetable-export" --version)
+    [ "$told" = "wavetable-export (wavetable) $version" ] ||
+        fail "wavetable-export --version tells '$told', the package is $version"
     lintian --fail-on error "$deb" || fail "lintian reports errors"
 }
 
