@@ -55,6 +55,7 @@ void window_set_palette(int32_t index, int32_t red, int32_t green, int32_t blue)
     g_window.palette[index & 0xFF] = {static_cast<uint8_t>(red), static_cast<uint8_t>(green),
                                       static_cast<uint8_t>(blue), PALETTE_NO_COLLAPSE};
     g_window.palette_changed.store(1);
+    window_wake();
 }
 
 // The rate is measured by the refresh thread at window creation, again

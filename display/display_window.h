@@ -124,6 +124,16 @@ void display_window_exit();
 // On false the thread must end without a refresh loop. (Per platform.)
 void display_window_started(bool made);
 
+// Tells the refresh thread there is work for the window (rows marked, a
+// palette change, a request, the end), waking it if it sleeps; from any
+// thread. The screen calls it when rows were marked. (Per platform.)
+void window_wake();
+
+// The drawing thread paused after drawing: the refresh thread shows what
+// it drew at once, even within the period after its last copy. (Per
+// platform.)
+void window_show_now();
+
 // The display lock: the lock and unlock slots of window drivers. (Per
 // platform.)
 void window_lock();
@@ -149,5 +159,6 @@ int32_t window_set_pos(int32_t x, int32_t y);  // per platform
 
 inline constexpr int32_t WINDOW_POS_QUERY = static_cast<int32_t>(0x80000000u);
 
-// The refresh thread's pause between passes.
+// The shortest time between two passes that copy rows: a growing plot
+// reaches the window in steps of this.
 inline constexpr int32_t REFRESH_PERIOD_MS = 10;

@@ -67,7 +67,10 @@ void end_text(const GfxScreen* s, const PrintOwner& owner) {
         int64_t display_rows = int64_t{s->height} * s->line_repeat;
         int64_t first = std::min<int64_t>(int64_t{owner.dirty_first} * s->line_repeat, display_rows);
         int64_t end = std::min<int64_t>(int64_t{owner.dirty_end} * s->line_repeat, display_rows);
-        if (first < end) std::memset(s->dirty_rows + first, 1, static_cast<size_t>(end - first));
+        if (first < end) {
+            std::memset(s->dirty_rows + first, 1, static_cast<size_t>(end - first));
+            gfx_rows_changed();
+        }
     }
     gfx_unlock(1, 0);
 }

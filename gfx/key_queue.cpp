@@ -1,6 +1,7 @@
 #include "gfx/key_queue.h"
 
 #include "gfx/screen.h"
+#include "runtime/console/key_signal.h"
 
 namespace {
 
@@ -10,7 +11,10 @@ KeyQueue g_queue;
 
 KeyQueue& key_queue() { return g_queue; }
 
-void key_post(int32_t code) { g_queue.push(code); }
+void key_post(int32_t code) {
+    g_queue.push(code);
+    key_signal_notify();  // a key wait of the program's thread looks again
+}
 
 int32_t key_take() {
     gfx_lock();

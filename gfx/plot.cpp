@@ -59,6 +59,9 @@ void gfx_pset_on_screen(void* target, float x, float y, uint32_t colour, int32_t
         return;
     gfx_lock();
     ctx->put_pixel(ctx->rows[py], px, colour);
-    if (s->visible_pixels == ctx->rows[0]) s->dirty_rows[py] = 1;
+    if (s->visible_pixels == ctx->rows[0]) {
+        s->dirty_rows[py] = 1;
+        gfx_rows_changed();
+    }
     gfx_unlock(1, 0);
 }

@@ -17,6 +17,15 @@
 #include "runtime/runtime_context.h"
 
 GfxScreen* g_gfx_screen = nullptr;
+bool g_gfx_rows_changed;
+
+namespace {
+
+void (*g_marked_listener)();
+void (*g_paused_listener)();
+bool g_unshown;  // rows marked since the drawing thread last paused; its own
+
+}  // namespace
 uint32_t* g_conversion_table = nullptr;
 
 namespace {
@@ -262,12 +271,35 @@ void gfx_unlock(int32_t first_row, int32_t last_row) {
     if (!s) return;
     if (first_row < 0) first_row = 0;
     if (last_row < 0) last_row = s->height - 1;
-    if (first_row <= last_row && last_row < s->height && s->visible_page == gfx_get_context()->work_page)
+    if (first_row <= last_row && last_row < s->height && s->visible_page == gfx_get_context()->work_page) {
         std::memset(s->dirty_rows + first_row, 1, static_cast<size_t>(last_row - first_row + 1));
-    if (s->lock_count > 0 && --s->lock_count == 0 && s->driver && s->driver->unlock) s->driver->unlock();
+        gfx_rows_changed();
+    }
+    if (s->lock_count > 0 && --s->lock_count == 0) {
+        const bool changed = g_gfx_rows_changed;  // read while the lock is still held
+        g_gfx_rows_changed = false;
+        if (s->driver && s->driver->unlock) s->driver->unlock();
+        if (changed) {
+            g_unshown = true;
+            if (g_marked_listener) g_marked_listener();
+        }
+    }
 }
 
 void gfx_mark_all_dirty() {
     GfxScreen* s = g_gfx_screen;
-    if (s) std::memset(s->dirty_rows, 1, static_cast<size_t>(s->height) * static_cast<size_t>(s->line_repeat));
+    if (!s) return;
+    std::memset(s->dirty_rows, 1, static_cast<size_t>(s->height) * static_cast<size_t>(s->line_repeat));
+    gfx_rows_changed();
+}
+
+void gfx_set_change_listener(void (*marked)(), void (*paused)()) {
+    g_marked_listener = marked;
+    g_paused_listener = paused;
+}
+
+void gfx_drawing_paused() {
+    if (!g_unshown) return;
+    g_unshown = false;
+    if (g_paused_listener) g_paused_listener();
 }

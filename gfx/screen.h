@@ -139,6 +139,24 @@ ErrorCode gfx_set_mode(int32_t mode_number, int32_t width, int32_t height, int32
 void gfx_screen_close();
 void gfx_lock();
 void gfx_unlock(int32_t first_row, int32_t last_row);
+
+// Rows of the visible page were marked for the display. Whoever marks them
+// on the drawing thread says so here; the display hears of it once, when
+// the outermost screen lock is given up (so a display that waits for work
+// wakes once per drawing, not once per pixel). Read and written under the
+// screen lock.
+extern bool g_gfx_rows_changed;
+inline void gfx_rows_changed() { g_gfx_rows_changed = true; }
+
+// The display's ears (null for none), called on the drawing thread outside
+// the screen lock: `marked` when rows were marked, `paused` when the
+// drawing thread is about to sleep after marking some (it waits for a key):
+// what it drew should be shown now, not at the display's next period.
+void gfx_set_change_listener(void (*marked)(), void (*paused)());
+
+// The drawing thread is about to wait; tells the display when rows were
+// marked since the last time.
+void gfx_drawing_paused();
 DrawContext* gfx_get_context();
 void gfx_set_target(DrawContext* ctx, void* target);
 const PixelOps* gfx_pixel_ops(int32_t bytes_per_pixel);

@@ -55,6 +55,12 @@ uint64_t console_stdin_read(void* buffer, uint64_t count) {
     return n;
 }
 
+void console_stdin_wait(int32_t timeout_ms) {
+    ConsoleState* s = state();
+    if (!s || s->pos < s->len || s->at_end) return;
+    os_stdin_wait(timeout_ms);
+}
+
 int32_t console_stdin_poll_byte(uint8_t* byte) {
     ConsoleState* s = state();
     if (!s) return -1;

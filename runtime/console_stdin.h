@@ -13,6 +13,10 @@ uint64_t console_stdin_read(void* buffer, uint64_t count);
 // ready yet, -1 at the end of input.
 int32_t console_stdin_poll_byte(uint8_t* byte);
 
+// Sleeps until a byte or the end is at hand or `timeout_ms` passed
+// (negative: no limit); it may return early.
+void console_stdin_wait(int32_t timeout_ms);
+
 // The state block (the console channel's stream), made on first use; null
 // when memory is exhausted.
 void* console_stdin_state();

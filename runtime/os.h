@@ -37,6 +37,9 @@ void os_native_path(char* path);
 // once (bytes or the end are there).
 int64_t os_stdin_read(void* buffer, size_t count);
 bool os_stdin_ready();
+// Sleeps until a read would return at once or `timeout_ms` passed
+// (negative: no limit); it may return early, after a signal for one.
+void os_stdin_wait(int32_t timeout_ms);
 
 // Shared libraries loaded at run time. Null when missing.
 void* os_library_open(const char* file_name);

@@ -14,5 +14,14 @@ void text_console_input_reset();
 // waiting. Only called while input is not redirected.
 void text_console_read_typed_keys();
 
+// Driver: sleeps until input may have come (typed keys, redirected bytes,
+// a resize, a hang-up, a held-back byte's pause over) or `timeout_ms`
+// passed (negative: no limit).
+void text_console_wait_for_input(int32_t timeout_ms);
+
+// Driver: bytes are held back that stand for a key once a pause has
+// passed or more bytes came (a lone Escape).
+bool text_console_keys_pending();
+
 // Driver: forgets its state (used when the runtime starts).
 void text_console_driver_reset();

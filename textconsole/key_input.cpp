@@ -20,11 +20,22 @@ void read_redirected_keys() {
     if (got < 0) text_console_closed();
 }
 
-// After a poll: a pause when it found nothing, so that a program polling in
-// a loop doesn't burn a core. Not once the console has ended: the next poll
-// has an answer at once.
-void idle_pause() {
-    if (!console_ended()) key_poll_pause(!key_ring().empty());
+// The console's input is there until it is read, so nothing needs noting:
+// a wait ends as soon as input is at hand.
+uint64_t note_nothing() { return 0; }
+
+void wait_for_input(uint64_t, int32_t timeout_ms) { text_console_wait_for_input(timeout_ms); }
+
+constexpr KeyWaiter INPUT_WAITER = {note_nothing, wait_for_input};
+
+// Keys typed but held back for their pause (a lone Escape) are keys that
+// wait: the poll settles them before it says no key is there, so that a
+// drain of the keys typed meanwhile takes them too.
+void settle_held_back_keys() {
+    while (key_ring().empty() && !console_ended() && text_console_keys_pending()) {
+        text_console_wait_for_input(-1);
+        text_console_poll();
+    }
 }
 
 bool g_closed;
@@ -54,13 +65,15 @@ void text_console_poll() {
 
 StringDesc* text_console_inkey() {
     text_console_poll();
-    idle_pause();
+    settle_held_back_keys();
+    key_poll_pause(!key_ring().empty(), 0, INPUT_WAITER);
     if (key_ring().empty()) return string_empty();
     return key_code_string(key_ring().take());
 }
 
 int32_t text_console_keyhit() {
     text_console_poll();
+    settle_held_back_keys();
     return key_ring().empty() ? 0 : 1;
 }
 
@@ -73,8 +86,11 @@ int32_t text_console_getkey() {
 }
 
 void text_console_sleep(int32_t milliseconds) {
-    sleep_until_key(milliseconds, [] {
-        text_console_poll();
-        return key_ring().pressed_take() != 0;
-    });
+    sleep_until_key(
+        milliseconds,
+        [] {
+            text_console_poll();
+            return key_ring().pressed_take() != 0;
+        },
+        INPUT_WAITER);
 }

@@ -15,6 +15,7 @@ void window_set_title(const char* text) {
         std::snprintf(w.title, sizeof w.title, "%s", text ? text : "");
         posix_window().requests.title = true;
     });
+    window_wake();
 }
 
 int32_t window_set_pos(int32_t x, int32_t y) {
@@ -29,6 +30,7 @@ int32_t window_set_pos(int32_t x, int32_t y) {
         p.requests.move = true;
         p.requests.move_x = x;
         p.requests.move_y = y;
+        window_wake();
     });
     return result;
 }
@@ -44,8 +46,15 @@ void window_platform_place_pointer(int32_t x, int32_t y) {
     r.warp = true;
     r.warp_x = x;
     r.warp_y = y;
+    window_wake();
 }
 
-void window_platform_cursor_changed() { posix_window().requests.cursor = true; }
+void window_platform_cursor_changed() {
+    posix_window().requests.cursor = true;
+    window_wake();
+}
 
-void window_platform_clip_changed() { posix_window().requests.clip = true; }
+void window_platform_clip_changed() {
+    posix_window().requests.clip = true;
+    window_wake();
+}

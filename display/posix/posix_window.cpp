@@ -27,7 +27,10 @@ std::mutex g_start_mutex;
 std::condition_variable g_start_changed;
 int32_t g_start_state;
 
-void ring_in_window() { g_posix.bells.fetch_add(1); }
+void ring_in_window() {
+    g_posix.bells.fetch_add(1);
+    window_wake();
+}
 
 bool start_refresh_thread() {
     try {
@@ -69,6 +72,7 @@ int32_t display_window_init(const char* title, int32_t width, int32_t height, in
     g_start_changed.wait(lock, [] { return g_start_state != 0; });
     if (g_start_state < 0) return -1;
     bell_set_handler(ring_in_window);
+    gfx_set_change_listener(window_wake, window_show_now);
     return 0;
 }
 
@@ -82,6 +86,8 @@ void display_window_started(bool made) {
 // the only thread that talks to the windowing system.
 void display_window_exit() {
     if (display_window().running.exchange(0) == 0) return;
+    gfx_set_change_listener(nullptr, nullptr);
+    window_wake();
     GfxScreen* s = g_gfx_screen;
     if (s && s->lock_count > 0) {
         s->lock_count = 0;

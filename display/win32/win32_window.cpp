@@ -4,6 +4,7 @@
 
 #include <process.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,6 +16,9 @@
 namespace {
 
 Win32Window g_win32;
+// The refresh thread is about to sleep: the next wake-up sets the event.
+// (Setting it on every marked unlock would cost a system call per dot.)
+std::atomic<bool> g_wake_armed{false};
 
 template <class T>
 void free_buffer(GrowableBuffer<T>& buffer) {
@@ -95,6 +99,7 @@ bool start_refresh_thread() {
     g_win32.lock_made = true;
     g_win32.start_event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (!g_win32.start_event) return false;
+    g_win32.wake_event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     const uintptr_t thread = _beginthreadex(nullptr, 0, refresh_thread_entry, nullptr, 0, nullptr);
     if (!thread) {
         close_handle(g_win32.start_event);
@@ -132,6 +137,7 @@ int32_t display_window_init(const char* title, int32_t width, int32_t height, in
     if (flags & SCREEN_OPENGL) return 0;  // the back-end works on the caller's thread
     if (!w.backend.thread_main || !start_refresh_thread()) return -1;
     if (flags & SCREEN_HIGH_PRIORITY) SetThreadPriority(g_win32.refresh_thread, THREAD_PRIORITY_ABOVE_NORMAL);
+    gfx_set_change_listener(window_wake, window_show_now);
     return 0;
 }
 
@@ -146,7 +152,13 @@ void win32_refresh_thread_main(void (*pass)()) {
         display_window_started(true);
         while (w.running.load()) {
             pass();
-            Sleep(REFRESH_PERIOD_MS);
+            // A wake-up (rows marked, a palette change, the end) cuts the
+            // pause short.
+            g_wake_armed.store(true);
+            if (g_win32.wake_event)
+                WaitForSingleObject(g_win32.wake_event, REFRESH_PERIOD_MS);
+            else
+                Sleep(REFRESH_PERIOD_MS);
         }
     }
     window_lock();
@@ -157,6 +169,8 @@ void win32_refresh_thread_main(void (*pass)()) {
 void display_window_exit() {
     DisplayWindow& w = display_window();
     if (w.running.exchange(0) == 0) return;
+    gfx_set_change_listener(nullptr, nullptr);
+    window_wake();
     GfxScreen* s = g_gfx_screen;
     if (s && s->lock_count > 0) {
         s->lock_count = 0;
@@ -166,6 +180,7 @@ void display_window_exit() {
         WaitForSingleObject(g_win32.refresh_thread, INFINITE);
         close_handle(g_win32.refresh_thread);
     }
+    close_handle(g_win32.wake_event);
     if (g_win32.lock_made) {
         DeleteCriticalSection(&g_win32.display_lock);
         g_win32.lock_made = false;
@@ -178,6 +193,15 @@ void display_window_exit() {
         ClipCursor(nullptr);
         mouse_state().clip = 0;
     }
+}
+
+void window_show_now() {
+    if (g_win32.wake_event) SetEvent(g_win32.wake_event);
+}
+
+void window_wake() {
+    if (g_wake_armed.load(std::memory_order_relaxed) && g_wake_armed.exchange(false) && g_win32.wake_event)
+        SetEvent(g_win32.wake_event);
 }
 
 // Without a refresh thread (OpenGL) there is no lock to take.

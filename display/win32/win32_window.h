@@ -45,6 +45,7 @@ struct Win32Window {
     // The refresh thread and the display lock; none with SCREEN_OPENGL.
     HANDLE refresh_thread;
     HANDLE start_event;  // set by the refresh thread once its window is made
+    HANDLE wake_event;   // set by window_wake: there is work for the window
     bool lock_made;
     CRITICAL_SECTION display_lock;
 

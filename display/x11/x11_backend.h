@@ -59,7 +59,6 @@ struct X11State {
     int scale;
     int offset_x, offset_y;
     bool put_unsynced;  // a shared image was put and the server may still read it
-    bool input_seen;    // the last drain handled a key or button press
     bool keys_changed;  // key or focus events since the key states were last read
 
     // The keyboard.
@@ -110,7 +109,7 @@ bool x11_choose_visual();
 Converter x11_choose_converter(const XImage* image);
 int32_t x11_framebuffer_init();
 void x11_framebuffer_exit();
-void x11_refresh_picture();
+bool x11_refresh_picture();  // whether it copied rows
 void x11_paint();
 // Window coordinates to picture pixels (full screen scales and centres).
 void x11_window_to_picture(int* x, int* y);

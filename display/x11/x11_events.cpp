@@ -146,7 +146,6 @@ void client_message(const XClientMessageEvent& c) {
 }
 
 void window_event(XEvent& ev) {
-    if (ev.type == KeyPress || ev.type == ButtonPress) x11_state().input_seen = true;
     if (ev.type == KeyPress || ev.type == KeyRelease || ev.type == FocusIn) x11_state().keys_changed = true;
     switch (ev.type) {
     case KeyPress: return key_press(ev.xkey);

@@ -222,18 +222,19 @@ void x11_framebuffer_exit() {
 
 // Copies the span from the first to the last dirty row of the visible page
 // into the window, the clean rows between them too.
-void x11_refresh_picture() {
+bool x11_refresh_picture() {
     X11State& x = x11_state();
     DisplayWindow& w = display_window();
     const GfxScreen* s = g_gfx_screen;
-    if (!s || !x.picture.image || !w.converter) return;
+    if (!s || !x.picture.image || !w.converter) return false;
     const int32_t rows = window_rows(*s);
     int32_t first = 0, last = 0;
-    if (!dirty_span(s->dirty_rows, rows, &first, &last)) return;
+    if (!dirty_span(s->dirty_rows, rows, &first, &last)) return false;
     settle_puts();
     w.converter(reinterpret_cast<uint8_t*>(x.picture.image->data), x.picture.image->bytes_per_line);
     std::memset(s->dirty_rows, 0, static_cast<size_t>(rows));
     show_rows(first, last);
+    return true;
 }
 
 // Shows what the last pass left, converting nothing.

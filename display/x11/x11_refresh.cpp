@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "display/display_window.h"
+#include "display/posix/posix_wake.h"
 #include "display/window_events.h"
 #include "display/x11/x11_backend.h"
 #include "gfx/key_queue.h"
@@ -27,45 +28,68 @@ thread_local bool t_in_pass = false;
 
 using Clock = std::chrono::steady_clock;
 
-// After a key or button press the program usually answers on the screen
-// (an echo): passes come quicker for a moment so the answer shows sooner.
-constexpr auto QUICK_SPELL = std::chrono::milliseconds(60);
-constexpr int QUICK_PERIOD_MS = 2;
+int32_t milliseconds_until(Clock::time_point t) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(t - Clock::now()).count();
+    return left > 0 ? static_cast<int32_t>(left) + 1 : 0;
+}
 
-// Waits up to one period for the server to say something; events already
-// read come first.
-void wait_for_events(Clock::time_point quick_until) {
+// Sleeps until there is work: the server says something, or the drawing
+// thread wakes the window (rows marked, a palette change, a request, the
+// end). Right after a pass that copied rows, marked rows wait for the rest
+// of the period, so that a growing plot reaches the window at most once a
+// period; the server, and a drawing thread that stops to wait for a key
+// (an echo drawn), are answered at once.
+void wait_for_work(Clock::time_point quiet_until) {
     X11State& x = x11_state();
     if (x.lost) return;
     if (x11.XPending(x.display) > 0 || x.lost) return;  // reading may find the server gone
-    pollfd p{ConnectionNumber(x.display), POLLIN, 0};
-    poll(&p, 1, Clock::now() < quick_until ? QUICK_PERIOD_MS : REFRESH_PERIOD_MS);
+    pollfd p[2] = {{ConnectionNumber(x.display), POLLIN, 0}, {posix_wake_fd(), POLLIN, 0}};
+    const nfds_t count = p[1].fd >= 0 ? 2 : 1;
+    if (count == 1) {  // without a wake-up pipe the thread looks every period
+        poll(p, 1, REFRESH_PERIOD_MS);
+        return;
+    }
+    while (Clock::now() < quiet_until) {
+        if (poll(p, count, milliseconds_until(quiet_until)) <= 0 || (p[0].revents & (POLLIN | POLLERR | POLLHUP)))
+            return;
+        posix_wake_drain();
+        if (posix_wake_take_show_now()) return;
+    }
+    poll(p, count, -1);
 }
 
-void refresh_pass() {
+// Whether the pass copies rows.
+bool refresh_pass() {
     x11_apply_requests();
     if (display_window().palette_changed.exchange(0)) gfx_mark_all_dirty();
-    x11_refresh_picture();
+    const bool drew = x11_refresh_picture();
     x11_drain_events();
     x11_refresh_key_states();
     if (!x11_state().lost) x11.XFlush(x11_state().display);
+    return drew;
 }
 
 void refresh_loop() {
     DisplayWindow& w = display_window();
-    Clock::time_point quick_until{};
+    Clock::time_point quiet_until{};
     while (w.running.load()) {
-        wait_for_events(quick_until);
-        PassLock lock;
-        t_in_pass = true;
-        x11_state().input_seen = false;
-        refresh_pass();
-        if (x11_state().input_seen) quick_until = Clock::now() + QUICK_SPELL;
-        t_in_pass = false;
-        if (x11_state().lost) {
-            x11_report_loss();
-            return;
+        {
+            PassLock lock;
+            t_in_pass = true;
+            posix_wake_drain();
+            posix_wake_take_show_now();  // this pass shows it
+            if (refresh_pass()) quiet_until = Clock::now() + std::chrono::milliseconds(REFRESH_PERIOD_MS);
+            posix_wake_arm();  // what is marked from here on wakes the thread
+            t_in_pass = false;
+            if (x11_state().lost) {
+                x11_report_loss();
+                return;
+            }
         }
+        // Looked at after arming: an end asked for before the arming is
+        // seen here, one asked for after it wakes the wait.
+        if (!w.running.load()) break;
+        wait_for_work(quiet_until);
     }
 }
 
@@ -82,9 +106,11 @@ void x11_end_thread_after_loss() {
 }
 
 void x11_thread_main() {
+    posix_wake_open();
     if (x11_open_display() != 0 || x11_window_init() != 0) {
         x11_window_exit();
         x11_close_display();
+        posix_wake_close();
         display_window_started(false);
         return;
     }
@@ -96,4 +122,5 @@ void x11_thread_main() {
     refresh_loop();
     x11_window_exit();
     x11_close_display();
+    posix_wake_close();
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "runtime/console/key_codes.h"
+#include "runtime/console/key_signal.h"
 #include "runtime/console/key_string.h"
 #include "runtime/strings.h"
 
@@ -21,7 +22,10 @@ EndPolls g_polls;
 
 }  // namespace
 
-void console_mark_ended() { g_ended.store(true); }
+void console_mark_ended() {
+    g_ended.store(true);
+    key_signal_notify();  // whoever waits for a key must look again
+}
 
 bool console_ended() { return g_ended.load(); }
 

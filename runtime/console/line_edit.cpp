@@ -8,7 +8,6 @@
 #include "runtime/console/console_channel.h"
 #include "runtime/console/console_end.h"
 #include "runtime/console/key_codes.h"
-#include "runtime/console/key_sleep.h"
 #include "runtime/strings.h"
 
 void console_channel_print(const uint8_t* chars, uint64_t count) {
@@ -127,13 +126,14 @@ void draw_mark(const Editor& e) {
     place_back(e);
 }
 
-// Waits for the next key; 0 when a poll that reported one then gave none.
-// Once the console's input has ended for good (terminal gone, display
-// lost), the line ends as with Enter: nobody can type the rest of it.
+// Waits for the next key, sleeping until one comes (the console's sleep
+// hook); 0 when a poll that reported one then gave none. Once the
+// console's input has ended for good (terminal gone, display lost), the
+// line ends as with Enter: nobody can type the rest of it.
 int32_t next_key() {
     while (!keyhit()) {
         if (console_ended()) return KEY_ENTER;
-        sleep_ms(25);
+        console_sleep(-1);
     }
     StringDesc* k = inkey();
     uint64_t n = string_length(k);

@@ -76,6 +76,11 @@ bool os_stdin_ready() {
     }
 }
 
+void os_stdin_wait(int32_t timeout_ms) {
+    pollfd p{STDIN_FILENO, POLLIN, 0};
+    poll(&p, 1, timeout_ms < 0 ? -1 : timeout_ms);  // a signal ends it early: the caller looks again
+}
+
 void* os_library_open(const char* file_name) { return dlopen(file_name, RTLD_NOW | RTLD_LOCAL); }
 
 void* os_library_symbol(void* library, const char* name) { return dlsym(library, name); }

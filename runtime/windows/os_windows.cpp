@@ -59,6 +59,20 @@ bool os_stdin_ready() {
     return available > 0;
 }
 
+// A console's input handle is signalled while events wait; a pipe can't be
+// waited on, so it is looked at in short slices.
+void os_stdin_wait(int32_t timeout_ms) {
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    if (in == nullptr || in == INVALID_HANDLE_VALUE) return;
+    if (GetFileType(in) == FILE_TYPE_CHAR) {
+        WaitForSingleObject(in, timeout_ms < 0 ? INFINITE : static_cast<DWORD>(timeout_ms));
+        return;
+    }
+    constexpr int32_t SLICE_MS = 10;
+    for (int32_t waited = 0; !os_stdin_ready() && (timeout_ms < 0 || waited < timeout_ms); waited += SLICE_MS)
+        Sleep(SLICE_MS);
+}
+
 void* os_library_open(const char* file_name) { return reinterpret_cast<void*>(LoadLibraryA(file_name)); }
 
 void* os_library_symbol(void* library, const char* name) {

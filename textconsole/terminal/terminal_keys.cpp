@@ -137,6 +137,22 @@ void text_console_read_typed_keys() {
     }
 }
 
+// A held-back Escape waits only for the rest of its pause: then it is a
+// key of its own.
+void text_console_wait_for_input(int32_t timeout_ms) {
+    if (!g_reader.early.empty()) return;
+    if (decoder().pending()) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(g_reader.last_byte + ESCAPE_PAUSE - Clock::now())
+                .count();
+        const int32_t pause = left > 0 ? static_cast<int32_t>(left) + 1 : 0;
+        if (timeout_ms < 0 || pause < timeout_ms) timeout_ms = pause;
+    }
+    console_stdin_wait(timeout_ms);
+}
+
+bool text_console_keys_pending() { return !g_reader.early.empty() || decoder().pending(); }
+
 void text_console_driver_reset() {
     g_reader.early.clear();
     g_reader.decoder.reset();

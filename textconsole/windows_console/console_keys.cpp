@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "runtime/console_stdin.h"
 #include "textconsole/console_input.h"
 #include "textconsole/console_key_events.h"
 #include "textconsole/key_ring.h"
@@ -16,6 +17,8 @@ namespace {
 
 std::atomic<bool> g_close_event{false};
 std::atomic<bool> g_handler_installed{false};
+// Set by the handler too, so that a wait for input hears of the close.
+HANDLE g_close_signal = nullptr;
 
 void remove_ctrl_handler() {
     if (g_handler_installed.exchange(false)) SetConsoleCtrlHandler(console_ctrl_handler, FALSE);
@@ -27,6 +30,7 @@ void install_ctrl_handler() {
     if (done) return;
     done = true;
     std::atexit(remove_ctrl_handler);
+    g_close_signal = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (SetConsoleCtrlHandler(console_ctrl_handler, TRUE)) g_handler_installed.store(true);
 }
 
@@ -65,6 +69,7 @@ void read_events(WinConsole& console) {
 BOOL WINAPI console_ctrl_handler(DWORD event) {
     if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT) return FALSE;
     g_close_event.store(true);
+    if (g_close_signal) SetEvent(g_close_signal);
     return TRUE;
 }
 
@@ -73,3 +78,19 @@ void text_console_read_typed_keys() {
     if (g_close_event.exchange(false)) text_console_closed();
     read_events(win_console());
 }
+
+// The console's input handle is signalled while events wait; redirected
+// input is the runtime's standard input.
+void text_console_wait_for_input(int32_t timeout_ms) {
+    const WinConsole& console = win_console();
+    if (!console.input_console) {
+        console_stdin_wait(timeout_ms);
+        return;
+    }
+    const HANDLE handles[2] = {console.input, g_close_signal};
+    const DWORD count = g_close_signal ? 2 : 1;
+    WaitForMultipleObjects(count, handles, FALSE, timeout_ms < 0 ? INFINITE : static_cast<DWORD>(timeout_ms));
+}
+
+// Every key event is whole as it comes.
+bool text_console_keys_pending() { return false; }
