@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "runtime/console/console_end.h"
+#include "runtime/console/console_redraw.h"
 #include "runtime/os.h"
 
 namespace {
@@ -50,7 +51,9 @@ void sleep_until_key(int32_t milliseconds, bool (*pressed)(), const KeyWaiter& w
     if (milliseconds == -1) {
         for (;;) {
             const uint64_t noted = waiter.note();
-            if (pressed() || console_ended()) return;
+            // A screen to draw again ends the wait too: whoever waits has
+            // something to do.
+            if (pressed() || console_ended() || console_redraw_pending()) return;
             waiter.wait(noted, -1);
         }
     }

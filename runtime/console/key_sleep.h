@@ -11,7 +11,8 @@ struct KeyWaiter {
 };
 
 // The console's sleep, ended early by a key: -1 waits until `pressed`
-// reports a key (or the console's input ends); other negative values
+// reports a key (or the console's input ends, or its screen is to be drawn
+// again); other negative values
 // return at once; 0 .. 99 sleep that long; 100 and more wait, ending early
 // when a key is pressed while more than 50 ms remain, and sleep the rest.
 // The waits sleep until a key arrives, not in slices.

@@ -1,12 +1,14 @@
 #include "runtime/console/line_edit.h"
 
 #include <cstring>
+#include <string>
 
 #include "runtime/channels.h"
 #include "runtime/console/bell.h"
 #include "runtime/console/console.h"
 #include "runtime/console/console_channel.h"
 #include "runtime/console/console_end.h"
+#include "runtime/console/console_redraw.h"
 #include "runtime/console/key_codes.h"
 #include "runtime/strings.h"
 
@@ -38,6 +40,11 @@ void cursor_move(int32_t* column, int32_t* row, int64_t delta, int32_t columns, 
 namespace {
 
 constexpr int32_t CURSOR_KEEP = -1;
+// Not a key: the line is to be drawn again (console_redraw.h).
+constexpr int32_t REDRAW = -2;
+
+// The prompt of the line being edited, for drawing it again.
+std::string g_prompt;
 
 struct Editor {
     StringDesc line;  // owned by the editor until handed back
@@ -133,6 +140,7 @@ void draw_mark(const Editor& e) {
 int32_t next_key() {
     while (!keyhit()) {
         if (console_ended()) return KEY_ENTER;
+        if (console_take_redraw()) return REDRAW;
         console_sleep(-1);
     }
     StringDesc* k = inkey();
@@ -211,6 +219,20 @@ void act(Editor& e, int32_t code) {
     }
 }
 
+// The prompt and the line again where the cursor stands now, on a line of
+// their own, and the cursor back at the insertion point.
+void redraw(Editor& e) {
+    console_cursor_position(&e.column, &e.row);
+    if (e.column != 1) {
+        static const uint8_t crlf[] = {13, 10};
+        console_channel_print(crlf, 2);
+    }
+    console_channel_print(reinterpret_cast<const uint8_t*>(g_prompt.data()), g_prompt.size());
+    if (e.len) console_channel_print(e.line.data, e.len);
+    console_cursor_position(&e.column, &e.row);
+    move_by(e, -static_cast<int64_t>(e.len - e.pos));
+}
+
 StringDesc* hand_over(Editor& e) {
     StringDesc* result = temp_string_alloc(nullptr, e.len);
     if (result && e.len) std::memcpy(result->data, e.line.data, e.len);
@@ -229,12 +251,17 @@ StringDesc* line_edit(int32_t show_mark) {
     hide_cursor();
     console_print_buffer(nullptr, 0, 0);
     console_locate(0, 0, e.cursor_arg);
+    console_take_redraw();  // a stale one, from before this line
     int32_t code = 0;
     do {
         console_cursor_position(&e.column, &e.row);
         if (e.show_mark) draw_mark(e);
         code = next_key();
         if (code == 0) continue;
+        if (code == REDRAW) {
+            redraw(e);
+            continue;
+        }
         if (e.show_mark) restore_mark_cell(e);
         act(e, code);
         console_locate(0, 0, e.cursor_arg);
@@ -248,12 +275,20 @@ StringDesc* line_edit(int32_t show_mark) {
 ErrorCode line_input_steps(StringDesc* prompt, StringDesc* dest, int32_t add_question_mark, int32_t add_newline,
                            int32_t show_mark) {
     console_print_buffer(nullptr, 0, PRINT_RESOLVE_NEWLINE);
+    g_prompt.clear();
     if (prompt) {
-        if (string_length(prompt)) console_channel_print(prompt->data, string_length(prompt));
+        if (string_length(prompt)) {
+            console_channel_print(prompt->data, string_length(prompt));
+            g_prompt.assign(reinterpret_cast<const char*>(prompt->data), string_length(prompt));
+        }
         temp_string_release(prompt);
     }
-    if (add_question_mark) console_channel_print(reinterpret_cast<const uint8_t*>("? "), 2);
+    if (add_question_mark) {
+        console_channel_print(reinterpret_cast<const uint8_t*>("? "), 2);
+        g_prompt += "? ";
+    }
     StringDesc* line = line_edit(show_mark);
+    g_prompt.clear();
     if (add_newline) {
         static const uint8_t crlf[] = {13, 10};
         console_channel_print(crlf, 2);

@@ -29,6 +29,7 @@ struct RawMode {
 RawMode g_raw;
 volatile sig_atomic_t g_hangup;
 volatile sig_atomic_t g_resized;
+volatile sig_atomic_t g_resumed;
 volatile sig_atomic_t g_cursor_hidden;
 
 // Async-signal-safe: only tcsetattr and write.
@@ -74,6 +75,7 @@ void on_stop(int sig) {
         }
     }
     g_resized = 1;  // the screen may have changed meanwhile
+    g_resumed = 1;  // and what it shows is the shell's now
 }
 
 void on_hangup(int) { g_hangup = 1; }
@@ -150,6 +152,12 @@ void terminal_enter_raw() {
 bool terminal_hung_up() {
     if (!g_hangup) return false;
     g_hangup = 0;
+    return true;
+}
+
+bool terminal_resumed() {
+    if (!g_resumed) return false;
+    g_resumed = 0;
     return true;
 }
 

@@ -38,6 +38,10 @@ void terminal_enter_raw();
 // True once after the terminal hung up (SIGHUP).
 bool terminal_hung_up();
 
+// True once after the program was stopped and continued (SIGTSTP, then
+// SIGCONT): the terminal's modes are back, its screen is the shell's.
+bool terminal_resumed();
+
 // True once after the window size changed (SIGWINCH).
 bool terminal_resized();
 

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "runtime/console/console_redraw.h"
 #include "runtime/console/print_area.h"
 #include "runtime/console_stdin.h"
 #include "textconsole/console_input.h"
@@ -123,6 +124,7 @@ void text_console_read_typed_keys() {
     terminal_enter_raw();
     if (terminal_has_window()) follow_resize();
     if (terminal_hung_up()) text_console_closed();
+    if (terminal_resumed()) console_request_redraw();
     std::string early;
     early.swap(g_reader.early);
     for (char c : early) feed(static_cast<uint8_t>(c));
