@@ -5,12 +5,12 @@
 set -eu
 
 # libgl-dev: the OpenGL and GLX headers (libGL itself is loaded at run time).
-build_packages="cmake ninja-build g++ make pkg-config libx11-dev libxext-dev libxrandr-dev libgl-dev libncurses-dev"
+build_packages="cmake ninja-build g++ make pkg-config libx11-dev libxext-dev libxrandr-dev libxss-dev libgl-dev libncurses-dev"
 # The packaging tests judge the install tree and the .deb with Debian's own
 # tools (and cpack's dependency list needs dpkg-shlibdeps and file).
 # libglx-mesa0 and libgl1-mesa-dri: Mesa's software renderer, the OpenGL of
 # the tests' X servers. sox: a second reader of wavetable-export's files.
-test_packages="$build_packages libgtest-dev libbenchmark-dev libxtst-dev libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev \
+test_packages="$build_packages libgtest-dev libbenchmark-dev libxtst-dev libxss-dev openbox libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev \
 mandoc desktop-file-utils lintian dpkg-dev file libglx-mesa0 libgl1-mesa-dri clang-format git \
 sox"
 # The mingw-w64 cross compiler (POSIX threads), GoogleTest's sources for it,

@@ -49,6 +49,7 @@ void intern_atoms() {
     a.net_wm_state_maximized_horz = atom("_NET_WM_STATE_MAXIMIZED_HORZ");
     a.motif_wm_hints = atom("_MOTIF_WM_HINTS");
     a.net_wm_icon = atom("_NET_WM_ICON");
+    a.net_frame_extents = atom("_NET_FRAME_EXTENTS");
 }
 
 // Typed text comes through an input method where the locale has one (it
@@ -78,6 +79,7 @@ int32_t x11_connect() {
     g_state.screen = DefaultScreen(g_state.display);
     g_state.root = RootWindow(g_state.display, g_state.screen);
     intern_atoms();
+    g_state.desktop_scale = x11_desktop_scale(g_state.display);
     // Held keys then repeat as presses without releases between them.
     if (x11.XkbSetDetectableAutoRepeat) x11.XkbSetDetectableAutoRepeat(g_state.display, True, nullptr);
     open_input_method();

@@ -112,6 +112,25 @@ TEST_F(X11Program, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
     expect_files_for_rate(128);
 }
 
+// On a desktop set to 2x (Xft.dpi: 192) the window is twice the picture,
+// each pixel a 2 x 2 square: crisp, never filtered. The files are the same.
+TEST_F(X11Program, OnADesktopAtTwiceTheScaleEachPixelIsASquare) {
+    start_server("1280x1100x24");
+    client_->set_resources("Xft.dpi:\t192\n");
+    const std::vector<Rgb> picture = final_picture("128");
+    const ProgramResult r = run([&](int) {
+        const Window w = program_window();
+        focus(w);
+        type("128");
+        keys({"Return"});
+        EXPECT_TRUE(shows(w, picture, 20s, 512, 512, 2));
+        wait_for_final_wait();
+        keys({"space"});
+    });
+    expect_clean_exit(r);
+    expect_files_for_rate(128);
+}
+
 TEST_F(X11Program, CloseButtonDuringInputIsIgnoredAndAtTheEndEndsTheRun) {
     start_server();
     const ProgramResult r = run([&](int pid) {
@@ -228,6 +247,7 @@ TEST_F(X11Program, WithoutTheExtensionLibrariesTheWindowStillWorks) {
     ScratchDir libs;
     write_file(libs.file("libXext.so.6"), {'n', 'o', 'n', 'e'});
     write_file(libs.file("libXrandr.so.2"), {'n', 'o', 'n', 'e'});
+    write_file(libs.file("libXss.so.1"), {'n', 'o', 'n', 'e'});
     const std::vector<Rgb> picture = final_picture("128");
     ProgramRun r;
     r.directory = dir_.path();

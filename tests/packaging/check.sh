@@ -90,7 +90,7 @@ check_deb() {
     recommends=$(dpkg-deb -f "$deb" Recommends)
     echo "$depends" | grep -q 'libc6' || fail "Depends lacks the C library: $depends"
     echo "$depends" | grep -q 'libx' && fail "Depends requires X libraries, loaded only when there: $depends"
-    for lib in libx11-6 libxext6 libxrandr2; do
+    for lib in libx11-6 libxext6 libxrandr2 libxss1; do
         echo "$recommends" | grep -q "$lib" || fail "Recommends lacks $lib: $recommends"
     done
     version=$(dpkg-deb -f "$deb" Version)

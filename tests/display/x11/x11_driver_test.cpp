@@ -25,54 +25,6 @@ constexpr int32_t QUERY = static_cast<int32_t>(0x80000000u);
 
 class X11Window : public X11ScreenTest {
    protected:
-    // Fills the visible page with a pattern of every palette colour and
-    // marks it for the display.
-    static void draw_pattern() {
-        GfxScreen* s = g_gfx_screen;
-        gfx_lock();
-        for (int32_t y = 0; y < s->height; ++y)
-            for (int32_t x = 0; x < s->width; ++x)
-                s->visible_pixels[y * s->pitch + x] = static_cast<uint8_t>((x / 2 + y * 7) & 0xFF);
-        gfx_unlock(-1, -1);
-    }
-
-    static Rgb shown(uint32_t entry, int red_bits, int green_bits, int blue_bits) {
-        auto cut = [](uint32_t c, int bits) { return static_cast<uint8_t>((c & 0xFF) >> (8 - bits) << (8 - bits)); };
-        return {cut(entry, red_bits), cut(entry >> 8, green_bits), cut(entry >> 16, blue_bits)};
-    }
-
-    // The window shows the visible page through the device palette, each
-    // channel cut to the bits the server's pixels have.
-    ::testing::AssertionResult shows_page(int red_bits = 8, int green_bits = 8, int blue_bits = 8) {
-        const GfxScreen* s = g_gfx_screen;
-        std::string mismatch;
-        bool same = wait_until(
-            [&] {
-                int width = 0, height = 0;
-                std::vector<Rgb> got = client_->pixels(window_, &width, &height);
-                if (width != s->width || height != s->height) {
-                    mismatch = "window is " + std::to_string(width) + "x" + std::to_string(height);
-                    return false;
-                }
-                for (int32_t y = 0; y < height; ++y)
-                    for (int32_t x = 0; x < width; ++x) {
-                        const Rgb want = shown(s->device_palette[s->visible_pixels[y * s->pitch + x]], red_bits,
-                                               green_bits, blue_bits);
-                        const Rgb have = got[static_cast<size_t>(y * width + x)];
-                        if (!(have == want)) {
-                            std::ostringstream out;
-                            out << "pixel (" << x << ", " << y << ") is " << int(have.r) << "," << int(have.g) << ","
-                                << int(have.b) << ", want " << int(want.r) << "," << int(want.g) << "," << int(want.b);
-                            mismatch = out.str();
-                            return false;
-                        }
-                    }
-                return true;
-            },
-            3s);
-        return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << mismatch;
-    }
-
     // A property of the window as a list of 32-bit items.
     std::vector<long> property(const char* name, Atom type, long length = 64) const {
         return client_->property(window_, name, type, length);
