@@ -106,11 +106,9 @@ void x11_end_thread_after_loss() {
 }
 
 void x11_thread_main() {
-    posix_wake_open();
     if (x11_open_display() != 0 || x11_window_init() != 0) {
         x11_window_exit();
         x11_close_display();
-        posix_wake_close();
         display_window_started(false);
         return;
     }
@@ -122,5 +120,4 @@ void x11_thread_main() {
     refresh_loop();
     x11_window_exit();
     x11_close_display();
-    posix_wake_close();
 }
