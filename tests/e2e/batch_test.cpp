@@ -139,6 +139,18 @@ TEST(Batch, EmptyInputGivesRateZero) {
     expect_files_for_rate(dir, 0);
 }
 
+// The batch run of rate 128 in `dir`, as "nobody" when the tests run as
+// root (for whom nothing is read-only), under a file-size limit when one
+// is given.
+ProgramResult run_rate_128_as_nobody(const ScratchDir& dir, long file_size_limit = 0) {
+    ProgramRun run;
+    run.directory = dir.path();
+    run.stdin_data = "128\n";
+    run.drop_privileges = true;
+    run.file_size_limit = file_size_limit;
+    return run_program(run);
+}
+
 // A file that can't be written in full fails alone, is named on standard
 // error with the system's reason, and makes the exit status 1; every other
 // file is written in full. Run as "nobody" when the tests run as root, for
@@ -189,12 +201,7 @@ TEST(Batch, FailedWritesAreNamedAndFailTheRun) {
         SCOPED_TRACE(c.name);
         ScratchDir dir;
         c.prepare(dir);
-        ProgramRun run;
-        run.directory = dir.path();
-        run.stdin_data = "128\n";
-        run.drop_privileges = true;
-        run.file_size_limit = c.file_size_limit;
-        ProgramResult r = run_program(run);
+        ProgramResult r = run_rate_128_as_nobody(dir, c.file_size_limit);
         EXPECT_FALSE(r.timed_out);
         EXPECT_EQ(r.signal, 0);
         EXPECT_EQ(r.exit_status, 1);
@@ -252,11 +259,7 @@ TEST(Batch, AFileThatReceivesNoDataFailsOnlyWhenItCannotBeThere) {
         SCOPED_TRACE(c.name);
         ScratchDir dir;
         c.prepare(dir);
-        ProgramRun run;
-        run.directory = dir.path();
-        run.stdin_data = "128\n";
-        run.drop_privileges = true;
-        ProgramResult r = run_program(run);
+        ProgramResult r = run_rate_128_as_nobody(dir);
         chmod(dir.path().c_str(), 0755);
         EXPECT_EQ(r.exit_status, c.exit_status);
         EXPECT_EQ(r.errors, c.errors);
@@ -268,11 +271,7 @@ TEST(Batch, AFileThatReceivesNoDataFailsOnlyWhenItCannotBeThere) {
 TEST(Batch, ReadOnlyDirectory) {
     ScratchDir dir;
     chmod(dir.path().c_str(), 0555);
-    ProgramRun run;
-    run.directory = dir.path();
-    run.stdin_data = "128\n";
-    run.drop_privileges = true;
-    ProgramResult r = run_program(run);
+    ProgramResult r = run_rate_128_as_nobody(dir);
     EXPECT_EQ(r.exit_status, 1);
     std::string want;
     for (const char* name : {"sawtooth.bin", "squaresaw.bin", "sineish.bin", "moogsaw.bin", "moogsquare.bin",
