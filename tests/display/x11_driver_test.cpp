@@ -16,6 +16,7 @@
 #include "display/window_events.h"
 #include "gfx/key_codes.h"
 #include "gfx/screen.h"
+#include "support/pc_key_rules.h"
 
 namespace {
 
@@ -180,6 +181,22 @@ TEST_F(X11Window, TypedKeysReachTheKeyQueue) {
     const std::vector<int32_t> want = {'a', '1', 'B', 13, 8, 27, ext_key(0x48), ext_key(0x48), ext_key(0x53),
                                        ext_key(0x54), ext_key(0x77), ext_key(0x2D), ext_key(0x44), 3};
     EXPECT_EQ(take_keys(want.size()), want);
+}
+
+// The keyboard follows the PC keyboard rules the Windows side follows, for
+// every key and set of modifiers of the shared table.
+TEST_F(X11Window, KeysWithModifiersPostWhatThePcRulesSay) {
+    start_server();
+    open_window();
+    focus_window();
+    // F12 after each chord marks where its keys end. Ctrl+Alt+F1 ... F12
+    // never reach a client: the server's keymap switches virtual terminals
+    // with them.
+    for (const PcKeyRule& r : pc_key_rules()) {
+        if ((r.modifiers & RULE_CTRL) && (r.modifiers & RULE_ALT) && r.key[0] == 'F') continue;
+        server_->xdotool({"key", "--delay", "0", pc_rule_chord(r), "F12"});
+        EXPECT_EQ(keys_before(ext_key(0x86)), r.posted) << pc_rule_chord(r);
+    }
 }
 
 TEST_F(X11Window, AccentedCharactersArriveInCodePage437) {
