@@ -16,6 +16,9 @@
 namespace {
 
 constexpr int32_t BYTES_PER_PIXEL = 4;  // XRGB8888, the converter's 0x00RRGGBB
+// The unused byte set: compositors ignore it, but screenshots of some keep
+// it as alpha, which would make the picture transparent there.
+constexpr uint32_t OPAQUE = 0xFF000000;
 
 void buffer_release(void* data, wl_buffer*) { static_cast<WlBuffer*>(data)->busy = false; }
 const wl_buffer_listener BUFFER_LISTENER = {buffer_release};
@@ -45,7 +48,10 @@ bool make_buffer(WlBuffer& b, int32_t width, int32_t height, int32_t picture_row
                             ? wl_shm_create_pool(wl_state().globals.shm, fd, static_cast<int32_t>(b.size))
                             : nullptr;
     close(fd);
-    if (pixels != MAP_FAILED) b.pixels = static_cast<uint8_t*>(pixels);
+    if (pixels != MAP_FAILED) {
+        b.pixels = static_cast<uint8_t*>(pixels);
+        std::fill_n(reinterpret_cast<uint32_t*>(b.pixels), b.size / BYTES_PER_PIXEL, OPAQUE);
+    }
     if (!pool) return false;
     b.buffer = wl_shm_pool_create_buffer(pool, 0, width, height, b.stride, WL_SHM_FORMAT_XRGB8888);
     wl_shm_pool_destroy(pool);
@@ -67,24 +73,26 @@ bool fit_buffers(WlPicture& p, const WlGeometry& g, int32_t rows) {
     return true;
 }
 
-void scale_row(const uint32_t* in, uint32_t* out, int32_t width, int32_t factor) {
-    for (int32_t x = 0; x < width; ++x)
-        for (int32_t k = 0; k < factor; ++k) *out++ = in[x];
-}
-
 // Picture row y into the buffer: `factor` copies of every pixel, `factor`
-// times.
-void draw_row(const WlPicture& p, WlBuffer& b, const WlGeometry& g, int32_t width, int32_t y) {
-    uint8_t* first = b.pixels + static_cast<ptrdiff_t>(g.offset_y + y * g.factor) * b.stride +
-                     static_cast<ptrdiff_t>(g.offset_x) * BYTES_PER_PIXEL;
+// times; what falls outside a buffer smaller than the picture (a full
+// screen smaller than it) is cut off.
+void draw_row(const WlPicture& p, WlBuffer& b, const WlGeometry& g, int32_t width, int32_t y,
+              std::vector<uint32_t>& scaled) {
+    const int32_t buffer_width = b.stride / BYTES_PER_PIXEL;
+    const int32_t buffer_height = static_cast<int32_t>(b.size / static_cast<size_t>(b.stride));
     const uint32_t* in = p.pixels.data() + static_cast<ptrdiff_t>(y) * width;
-    if (g.factor == 1)
-        std::memcpy(first, in, static_cast<size_t>(width) * BYTES_PER_PIXEL);
-    else
-        scale_row(in, reinterpret_cast<uint32_t*>(first), width, g.factor);
-    for (int32_t k = 1; k < g.factor; ++k)
-        std::memcpy(first + static_cast<ptrdiff_t>(k) * b.stride, first,
-                    static_cast<size_t>(width * g.factor) * BYTES_PER_PIXEL);
+    scaled.resize(static_cast<size_t>(width * g.factor));
+    uint32_t* out = scaled.data();
+    for (int32_t x = 0; x < width; ++x)
+        for (int32_t k = 0; k < g.factor; ++k) *out++ = in[x];
+    const int32_t left = std::max(0, g.offset_x), right = std::min(buffer_width, g.offset_x + width * g.factor);
+    if (right <= left) return;
+    for (int32_t k = 0; k < g.factor; ++k) {
+        const int32_t row = g.offset_y + y * g.factor + k;
+        if (row < 0 || row >= buffer_height) continue;
+        std::memcpy(b.pixels + static_cast<ptrdiff_t>(row) * b.stride + static_cast<ptrdiff_t>(left) * BYTES_PER_PIXEL,
+                    scaled.data() + (left - g.offset_x), static_cast<size_t>(right - left) * BYTES_PER_PIXEL);
+    }
 }
 
 // The compositor is told of each span of changed rows.
@@ -97,8 +105,8 @@ void damage_spans(wl_surface* surface, const std::vector<uint8_t>& damage, const
         }
         int32_t end = y;
         while (end < rows && damage[end]) ++end;
-        wl_surface_damage_buffer(surface, g.offset_x, g.offset_y + y * g.factor, width * g.factor,
-                                 (end - y) * g.factor);
+        wl_surface_damage_buffer(surface, std::max(0, g.offset_x), std::max(0, g.offset_y + y * g.factor),
+                                 width * g.factor, (end - y) * g.factor);
         y = end;
     }
 }
@@ -141,8 +149,12 @@ void wl_picture_take_rows() {
     int32_t first = 0, last = 0;
     if (!dirty_span(s->dirty_rows, rows, &first, &last)) return;
     w.converter(reinterpret_cast<uint8_t*>(p.pixels.data()), w.width * BYTES_PER_PIXEL);
-    for (int32_t y = first; y <= last; ++y)
-        if (s->dirty_rows[y]) p.damage[static_cast<size_t>(y)] = 1;
+    for (int32_t y = first; y <= last; ++y) {
+        if (!s->dirty_rows[y]) continue;
+        p.damage[static_cast<size_t>(y)] = 1;
+        uint32_t* row = p.pixels.data() + static_cast<ptrdiff_t>(y) * w.width;
+        for (int32_t x = 0; x < w.width; ++x) row[x] |= OPAQUE;
+    }
     std::memset(s->dirty_rows, 0, static_cast<size_t>(rows));
 }
 
@@ -165,8 +177,9 @@ void wl_picture_show() {
     if (!fit_buffers(p, g, static_cast<int32_t>(p.damage.size()))) return;
     WlBuffer* b = free_buffer_of(p);
     if (!b) return;  // drawn when the compositor gives one back
+    std::vector<uint32_t> scaled;
     for (size_t y = 0; y < p.damage.size(); ++y) {
-        if (p.damage[y] || b->stale[y]) draw_row(p, *b, g, width, static_cast<int32_t>(y));
+        if (p.damage[y] || b->stale[y]) draw_row(p, *b, g, width, static_cast<int32_t>(y), scaled);
         b->stale[y] = 0;
     }
     for (WlBuffer& other : p.buffers)

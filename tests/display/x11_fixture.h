@@ -15,6 +15,7 @@
 #include "gfx/screen.h"
 #include "runtime/console_end.h"
 #include "runtime/runtime_context.h"
+#include "support/posted_keys.h"
 #include "support/screen_events.h"
 
 class X11ScreenTest : public ::testing::Test {
@@ -78,24 +79,6 @@ class X11ScreenTest : public ::testing::Test {
                 return keys.size() >= count;
             },
             limit);
-        return keys;
-    }
-
-    // Keys the window posted before `fence`, waiting for it. Read from the
-    // queue itself: a posted 0 is a key here.
-    static std::vector<int32_t> keys_before(int32_t fence) {
-        std::vector<int32_t> keys;
-        wait_until([&] {
-            gfx_lock();
-            bool fenced = false;
-            while (!fenced && !key_queue().empty()) {
-                const int32_t code = key_queue().take();
-                fenced = code == fence;
-                if (!fenced) keys.push_back(code);
-            }
-            gfx_unlock(1, 0);
-            return fenced;
-        });
         return keys;
     }
 

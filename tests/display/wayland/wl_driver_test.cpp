@@ -1,0 +1,240 @@
+// The Wayland driver in this process, against a headless sway of the
+// test's own.
+#include "display/wayland/wl_fixture.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "display/window_events.h"
+#include "gfx/key_codes.h"
+#include "support/pc_key_rules.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int32_t FENCE = ext_key(0x86);  // F12: where a burst of keys ends
+
+// The program's name, as the window is titled.
+std::string program_name() {
+    char path[256] = {};
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string name = n > 0 ? std::string(path, static_cast<size_t>(n)) : "";
+    name = name.substr(name.rfind('/') + 1);
+    return name.substr(0, name.rfind('.'));
+}
+
+void draw_pattern() {
+    GfxScreen* s = g_gfx_screen;
+    gfx_lock();
+    for (int32_t y = 0; y < s->height; ++y)
+        for (int32_t x = 0; x < s->width; ++x)
+            s->visible_pixels[y * s->pitch + x] = static_cast<uint8_t>((x / 2 + y * 7) & 0xFF);
+    gfx_unlock(-1, -1);
+}
+
+class WlWindow : public WlScreenTest {};
+
+TEST_F(WlWindow, OpensOneFixedSizeFloatingWindowThatHoldsOffTheScreenSaver) {
+    start_sway();
+    open_window();
+    EXPECT_EQ(window_.title, program_name());
+    EXPECT_EQ(window_.width, 512);
+    EXPECT_EQ(window_.height, 512);
+    EXPECT_TRUE(window_.floating);  // one size: even a tiling compositor floats it
+    EXPECT_FALSE(window_.fullscreen);
+    EXPECT_TRUE(window_.inhibit_idle);
+    EXPECT_TRUE(wait_until([&] { return sway_->window("wavetable").focused; }));
+}
+
+// Each picture pixel an exact square of device pixels, at scale 1 and 2,
+// the first picture and the rows drawn later alike.
+TEST_F(WlWindow, ShowsTheVisiblePageInWholeDevicePixels) {
+    for (int scale : {1, 2}) {
+        SCOPED_TRACE("scale " + std::to_string(scale));
+        start_sway(scale);
+        open_window();
+        EXPECT_EQ(window_.width, 512);  // the same size on the desktop
+        EXPECT_TRUE(shows_page());
+        draw_pattern();
+        EXPECT_TRUE(shows_page());
+        gfx_lock();
+        std::memset(g_gfx_screen->visible_pixels + 3 * 512, 12, 512);
+        std::memset(g_gfx_screen->visible_pixels + 500 * 512, 9, 512);
+        gfx_unlock(3, 3);
+        gfx_lock();
+        gfx_unlock(500, 500);
+        EXPECT_TRUE(shows_page());
+        gfx_screen_close();
+        sway_.reset();
+    }
+}
+
+TEST_F(WlWindow, TheTitleRequestRenamesTheWindow) {
+    start_sway();
+    open_window();
+    g_gfx_screen->driver->set_window_title("Other title");
+    EXPECT_TRUE(wait_until([&] { return sway_->window("wavetable").title == "Other title"; }));
+}
+
+// The keyboard follows the PC keyboard rules the Windows side follows, for
+// every key and set of modifiers of the shared table. wtype's keyboard has
+// one keysym a key: a shifted character is typed as its own keysym (a
+// capital letter as text: wtype finds keysym names ignoring case).
+TEST_F(WlWindow, KeysWithModifiersPostWhatThePcRulesSay) {
+    start_sway();
+    open_window();
+    std::vector<std::string> args;
+    for (const PcKeyRule& r : pc_key_rules()) {
+        std::vector<std::string> modifiers;
+        if (r.modifiers & RULE_CTRL) modifiers.push_back("ctrl");
+        if (r.modifiers & RULE_ALT) modifiers.push_back("alt");
+        if (r.modifiers & RULE_SHIFT) modifiers.push_back("shift");
+        for (const std::string& m : modifiers) args.insert(args.end(), {"-M", m});
+        const std::string key = (r.modifiers & RULE_SHIFT) ? r.shifted : r.key;
+        if (key.size() == 1 && std::isupper(static_cast<unsigned char>(key[0])))
+            args.push_back(key);  // as text: a key of its own
+        else
+            args.insert(args.end(), {"-k", key});
+        for (const std::string& m : modifiers) args.insert(args.end(), {"-m", m});
+        args.insert(args.end(), {"-k", "F12"});
+    }
+    // Typed while the keys are taken: the key queue holds only 15.
+    args.insert(args.begin(), {"-d", "5"});
+    bool typed = false;
+    std::thread typist([&] { typed = sway_->wtype(args); });
+    for (const PcKeyRule& r : pc_key_rules()) EXPECT_EQ(keys_before(FENCE, 5s), r.posted) << pc_rule_chord(r);
+    typist.join();
+    EXPECT_TRUE(typed);
+}
+
+// The client repeats a held key at the compositor's rate, after its delay.
+TEST_F(WlWindow, AHeldKeyRepeats) {
+    start_sway();
+    open_window();
+    take_screen_events();
+    ASSERT_TRUE(sway_->wtype({"-P", "Left", "-s", "1200", "-p", "Left", "-k", "F12"}));
+    const std::vector<int32_t> keys = keys_before(FENCE);
+    EXPECT_GE(keys.size(), 3u);
+    for (int32_t code : keys) EXPECT_EQ(code, KEY_LEFT);
+    EXPECT_TRUE(has_event(take_screen_events(), EVENT_KEY_REPEAT));
+    // Released: no more.
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(keys_before(FENCE, 100ms), std::vector<int32_t>{});
+}
+
+TEST_F(WlWindow, FocusLossClearsKeyStatesAndKeysGoElsewhere) {
+    start_sway();
+    open_window();
+    // Shift held while the window loses the keyboard.
+    std::thread typist([&] { sway_->wtype({"-P", "Shift_L", "-s", "1500", "-p", "Shift_L"}); });
+    EXPECT_TRUE(wait_until([&] { return key_state(42); }));
+    take_screen_events();
+    ASSERT_TRUE(sway_->leave_workspace());
+    EXPECT_TRUE(wait_until([&] { return !key_state(42); }));
+    EXPECT_TRUE(wait_until([&] { return has_event(take_screen_events(), EVENT_WINDOW_LOST_FOCUS); }));
+    typist.join();
+    sway_->wtype({"-k", "x"});  // to no window
+    ASSERT_TRUE(sway_->return_to_workspace());
+    ASSERT_TRUE(sway_->focus("wavetable"));
+    // The seat has a keyboard only while wtype runs: the focus comes with it.
+    sway_->wtype({"-k", "y", "-k", "F12"});
+    EXPECT_EQ(keys_before(FENCE), std::vector<int32_t>{'y'});
+    EXPECT_TRUE(has_event(take_screen_events(), EVENT_WINDOW_GOT_FOCUS));
+}
+
+TEST_F(WlWindow, TheCloseRequestPostsTheCloseKeyAndTheWindowStays) {
+    start_sway();
+    open_window();
+    take_screen_events();
+    ASSERT_TRUE(sway_->close("wavetable"));
+    sway_->wtype({"-k", "F12"});
+    EXPECT_EQ(keys_before(FENCE), std::vector<int32_t>{KEY_CLOSE});
+    EXPECT_TRUE(has_event(take_screen_events(), EVENT_WINDOW_CLOSE));
+    std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(sway_->window("wavetable").found);
+}
+
+// Full screen through the toplevel's state: the picture at the largest
+// whole factor that fits, centred on black; and back.
+TEST_F(WlWindow, AltEnterSwitchesToFullScreenCentredOnBlackAndBack) {
+    start_sway(2);
+    open_window();
+    draw_pattern();
+    ASSERT_TRUE(sway_->wtype({"-M", "alt", "-k", "Return", "-m", "alt"}));
+    ASSERT_TRUE(wait_until([&] { return sway_->window("wavetable").fullscreen; }));
+    // 2048 x 1536 device pixels: a factor of 3, 256 columns of black each side.
+    const GfxScreen* s = g_gfx_screen;
+    EXPECT_TRUE(wait_until([&] {
+        const Screenshot shot = sway_->grim(0, 0, 1024, 768);
+        if (shot.width != 2048 || shot.height != 1536) return false;
+        for (int y = 0; y < 1536; y += 37)
+            for (int x = 256; x < 256 + 1536; x += 29) {
+                const uint32_t c = s->device_palette[s->visible_pixels[(y / 3) * 512 + (x - 256) / 3]];
+                if (!(shot.at(x, y) == Rgb{uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)})) return false;
+            }
+        return shot.at(0, 0) == Rgb{0, 0, 0} && shot.at(2047, 1535) == Rgb{0, 0, 0} && shot.at(255, 700) == Rgb{0, 0, 0};
+    }));
+    ASSERT_TRUE(sway_->wtype({"-M", "alt", "-k", "Return", "-m", "alt"}));
+    EXPECT_TRUE(wait_until([&] {
+        const SwayWindow w = sway_->window("wavetable");
+        return w.found && !w.fullscreen && w.width == 512;
+    }));
+    window_ = sway_->window("wavetable");
+    EXPECT_TRUE(shows_page());
+}
+
+TEST_F(WlWindow, TheFullScreenRequestOpensFullScreen) {
+    start_sway();
+    open_window(SCREEN_FULLSCREEN);
+    EXPECT_TRUE(wait_until([&] { return sway_->window("wavetable").fullscreen; }));
+}
+
+// The compositor going away is a closed window: the close key once, and
+// the console learns that no more input will come.
+TEST_F(WlWindow, LosingTheCompositorClosesTheWindowButNotTheProgram) {
+    start_sway();
+    open_window();
+    sway_->kill_now();
+    std::vector<int32_t> keys;
+    EXPECT_TRUE(wait_until([&] {
+        while (int32_t code = key_take()) keys.push_back(code);
+        return !keys.empty();
+    }));
+    EXPECT_EQ(keys, std::vector<int32_t>{KEY_CLOSE});
+    EXPECT_TRUE(console_ended());
+    gfx_lock();  // drawing goes on in memory
+    g_gfx_screen->visible_pixels[0] = 1;
+    gfx_unlock(0, 0);
+    const auto start = std::chrono::steady_clock::now();
+    gfx_screen_close();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+}
+
+TEST_F(WlWindow, WithoutACompositorInitFailsAtOnce) {
+    ScopedEnv display("WAYLAND_DISPLAY", std::nullopt), socket("WAYLAND_SOCKET", std::nullopt);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(wl_init("t", 512, 512, 8, 0, 0), -1);
+    wl_driver.exit();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
+}
+
+TEST_F(WlWindow, FetchModesListsTheOutputSize) {
+    start_sway();
+    int32_t count = -1;
+    int32_t* modes = wl_driver.fetch_modes(32, &count);
+    ASSERT_NE(modes, nullptr);
+    bool found = false;
+    for (int32_t i = 0; i < count; ++i) found = found || modes[i] == (1024 << 16 | 768);
+    std::free(modes);
+    EXPECT_TRUE(found);
+    EXPECT_EQ(wl_driver.fetch_modes(8, &count), nullptr);
+    EXPECT_EQ(count, 0);
+}
+
+}  // namespace
