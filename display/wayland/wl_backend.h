@@ -100,7 +100,8 @@ struct WaylandState {
 WaylandState& wl_state();
 
 // wl_connection.cpp: the connection, the globals, the outputs, its loss.
-// A compositor to connect to is named (WAYLAND_DISPLAY or WAYLAND_SOCKET).
+// A compositor to connect to is there: WAYLAND_SOCKET, or the socket
+// WAYLAND_DISPLAY names.
 bool wl_display_named();
 int32_t wl_connect();
 void wl_disconnect();

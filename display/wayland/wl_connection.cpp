@@ -1,7 +1,10 @@
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "display/wayland/wl_backend.h"
 #include "display/window_events.h"
@@ -154,10 +157,22 @@ void destroy_globals() {
 
 WaylandState& wl_state() { return g_state; }
 
+// A socket handed down, or the named one in the runtime folder (or at the
+// path given): a name without its socket is no compositor, and asking the
+// library to connect to it would only make it complain on standard error.
 bool wl_display_named() {
-    const char* display = std::getenv("WAYLAND_DISPLAY");
     const char* socket = std::getenv("WAYLAND_SOCKET");
-    return (display && display[0]) || (socket && socket[0]);
+    if (socket && socket[0]) return true;
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    if (!display || !display[0]) return false;
+    std::string path = display;
+    if (path[0] != '/') {
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        if (!runtime || !runtime[0]) return false;
+        path = std::string(runtime) + "/" + path;
+    }
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode);
 }
 
 // The globals the window needs: a compositor, shared memory and the

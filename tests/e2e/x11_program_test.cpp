@@ -43,6 +43,7 @@ class X11Program : public WindowProgramTest {
         r.directory = dir_.path();
         r.env["DISPLAY"] = server_ ? server_->display() : std::string(":0");
         r.env["ZVGFX"] = std::nullopt;
+        r.env["WAYLAND_DISPLAY"] = std::nullopt;  // the X server's window, even on a Wayland desktop
         r.stdin_data = stdin_data;
         r.timeout = 60s;
         r.while_running = user;

@@ -119,6 +119,23 @@ Screenshot read_png(const std::string& path) {
     return shot;
 }
 
+// Weston names its window only in _NET_WM_NAME: it is the top-level
+// window of the output's size.
+Window weston_output(Display* display) {
+    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    Window found = 0;
+    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return 0;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        XWindowAttributes a{};
+        if (XGetWindowAttributes(display, children[i], &a) && a.map_state == IsViewable && a.width == 1024 &&
+            a.height == 768)
+            found = children[i];
+    }
+    if (children) XFree(children);
+    return found;
+}
+
 }  // namespace
 
 bool SwaySession::installed() {
@@ -276,10 +293,13 @@ WestonSession::WestonSession() {
     wait_until(
         [&] {
             if (socket_in(runtime_dir_, "wayland-wt").empty()) return false;
-            output_ = client_->find_window("Weston Compositor - screen0", 100ms);
+            output_ = weston_output(client_->display());
             return output_ != 0;
         },
         15s);
+    // The X pointer starts off weston's window: weston follows it only
+    // once it has come in.
+    server_->xdotool({"mousemove", "1200", "1000"});
 }
 
 WestonSession::~WestonSession() {
@@ -303,9 +323,12 @@ Screenshot WestonSession::screenshot() const {
     return shot;
 }
 
+void WestonSession::move(int x, int y) const {
+    server_->xdotool({"mousemove", "--window", std::to_string(output_), std::to_string(x), std::to_string(y)});
+}
+
 void WestonSession::click(int x, int y) const {
-    const std::string window = std::to_string(output_);
-    server_->xdotool({"mousemove", "--window", window, std::to_string(x), std::to_string(y)});
+    move(x, y);
     server_->xdotool({"click", "1"});
 }
 

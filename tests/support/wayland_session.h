@@ -95,7 +95,8 @@ class WestonSession {
     EnvChanges client_env() const;
     // The compositor's output as the X server shows it.
     Screenshot screenshot() const;
-    // The pointer to (x, y) of the output and a left click there.
+    // The pointer to (x, y) of the output; and a left click there.
+    void move(int x, int y) const;
     void click(int x, int y) const;
     // Keys typed on the X server's keyboard, which weston reads.
     void xdotool(const std::vector<std::string>& args) const;

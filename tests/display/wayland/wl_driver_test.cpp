@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdlib>
@@ -235,6 +236,71 @@ TEST_F(WlWindow, FetchModesListsTheOutputSize) {
     EXPECT_TRUE(found);
     EXPECT_EQ(wl_driver.fetch_modes(8, &count), nullptr);
     EXPECT_EQ(count, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The pointer, on weston: its X server's pointer is weston's. Positions
+// reach the program in picture pixels; buttons, the wheel, entering and
+// leaving as on X11.
+TEST(WlPointer, MovesButtonsWheelAndLeavingInPicturePixels) {
+    if (!WestonSession::installed()) GTEST_SKIP() << "weston, Xvfb or xdotool is not installed";
+    runtime_init();
+    WestonSession weston;
+    ASSERT_TRUE(weston.running()) << "weston did not start:\n" << weston.log();
+    std::vector<std::unique_ptr<ScopedEnv>> env;
+    for (const auto& [name, value] : weston.client_env()) env.push_back(std::make_unique<ScopedEnv>(name, value));
+    ScopedEnv request("ZVGFX", "wayland");
+    ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_NONE);
+    ASSERT_EQ(g_gfx_screen->driver, &wl_driver);
+    draw_pattern();
+    // The pattern's first rows locate the picture on the output.
+    std::vector<Rgb> corner;
+    const GfxScreen* s = g_gfx_screen;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const uint32_t c = s->device_palette[s->visible_pixels[y * s->pitch + x]];
+            corner.push_back({uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+        }
+    int left = 0, top = 0;
+    ASSERT_TRUE(wait_until([&] { return find_picture(weston.screenshot(), corner, 64, 4, &left, &top); }));
+    take_screen_events();
+    weston.move(left + 10, top + 20);
+    weston.move(left + 30, top + 40);
+    for (const char* button : {"4", "4", "5", "3"}) weston.xdotool({"click", button});
+    int32_t x = -1, y = -1, wheel = 0, buttons = -1, clip = -1;
+    EXPECT_TRUE(wait_until([&] {
+        gfx_lock();
+        const int32_t r = g_gfx_screen->driver->get_mouse(&x, &y, &wheel, &buttons, &clip);
+        gfx_unlock(1, 0);
+        return r == 0 && x == 30 && y == 40 && wheel == 1;
+    })) << x << "," << y << " wheel " << wheel;
+    EXPECT_EQ(buttons, 0);
+    std::vector<GfxEvent> events;
+    wait_until([&] {
+        for (const GfxEvent& e : take_screen_events()) events.push_back(e);
+        return std::any_of(events.begin(), events.end(), [](const GfxEvent& e) { return e.type == EVENT_MOUSE_RELEASE; });
+    });
+    const auto has = [&](int32_t type) {
+        return std::any_of(events.begin(), events.end(), [&](const GfxEvent& e) { return e.type == type; });
+    };
+    EXPECT_TRUE(has(EVENT_MOUSE_MOVE));
+    EXPECT_TRUE(has(EVENT_MOUSE_WHEEL));
+    EXPECT_TRUE(has(EVENT_MOUSE_PRESS));
+    for (const GfxEvent& e : events)
+        if (e.type == EVENT_MOUSE_PRESS || e.type == EVENT_MOUSE_RELEASE) {
+            EXPECT_EQ(e.a, MOUSE_RIGHT);
+        }
+    // Off the window: the program learns the pointer left.
+    weston.move(left + 600, top + 20);
+    EXPECT_TRUE(wait_until([&] {
+        for (const GfxEvent& e : take_screen_events())
+            if (e.type == EVENT_MOUSE_EXIT) return true;
+        return false;
+    }));
+    gfx_screen_close();
 }
 
 }  // namespace
