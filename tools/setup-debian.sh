@@ -5,13 +5,22 @@
 set -eu
 
 # libgl-dev: the OpenGL and GLX headers (libGL itself is loaded at run time).
-build_packages="cmake g++ make pkg-config libx11-dev libxext-dev libxrandr-dev libgl-dev libncurses-dev"
+# The Wayland back-end's protocol code is generated at build time
+# (wayland-scanner, wayland-protocols); libwayland-client, xkbcommon and
+# libdecor lend only their headers, being loaded at run time too.
+build_packages="cmake g++ make pkg-config libx11-dev libxext-dev libxrandr-dev libgl-dev libncurses-dev \
+libwayland-dev wayland-protocols libxkbcommon-dev libdecor-0-dev"
 # The packaging tests judge the install tree and the .deb with Debian's own
 # tools (and cpack's dependency list needs dpkg-shlibdeps and file).
 # libglx-mesa0 and libgl1-mesa-dri: Mesa's software renderer, the OpenGL of
 # the tests' X servers.
+# The Wayland tests' compositors and their tools: sway (headless, with
+# wtype, grim and swaymsg), weston, which draws no frames, with libdecor's
+# frame plugin for its clients; xkb-data holds the keymaps the keyboard
+# tests compile; appstream validates the metainfo.
 test_packages="$build_packages libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev \
-mandoc desktop-file-utils lintian dpkg-dev file libglx-mesa0 libgl1-mesa-dri"
+mandoc desktop-file-utils lintian dpkg-dev file libglx-mesa0 libgl1-mesa-dri \
+sway grim wtype weston libdecor-0-plugin-1-cairo xkb-data appstream"
 # The mingw-w64 cross compiler (POSIX threads), GoogleTest's sources for it,
 # Wine to run the result, tmux for its console, an X server and xdotool for
 # its window; the Linux side of the tests needs what the Linux tests need to

@@ -25,7 +25,7 @@ run_suite() {  # name, cmake options...
 # The tests of the Windows program join this build in the Windows step.
 run_suite release -DCMAKE_BUILD_TYPE=Release -DWT_WINDOWS_EXE=
 run_suite asan-ubsan -DCMAKE_BUILD_TYPE=Debug "-DWT_SANITIZE=address;undefined"
-tests='^(X11|WindowEvents|LibLoader|TypedText|ConvertersTest)'
+tests='^(X11|Wl|Xkb|WindowEvents|LibLoader|TypedText|ConvertersTest)'
 export TSAN_OPTIONS="suppressions=$top/tests/display/tsan.supp halt_on_error=1"
 run_suite tsan -DCMAKE_BUILD_TYPE=Debug -DWT_SANITIZE=thread
 # A short run of every fuzz target; tools/fuzz.sh <seconds> runs them longer.

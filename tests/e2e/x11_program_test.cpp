@@ -29,7 +29,7 @@ using reference::SHAPE_FILES;
 
 // A key's value in the desktop entry that packaging installs.
 std::string desktop_entry_value(const std::string& key) {
-    std::ifstream in(WAVETABLE_SOURCE_DIR "/packaging/wavetable.desktop");
+    std::ifstream in(WAVETABLE_SOURCE_DIR "/packaging/io.github.wavetable.Wavetable.desktop");
     for (std::string line; std::getline(in, line);)
         if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
     return "";

@@ -50,7 +50,7 @@ TEST_F(WlWindow, OpensOneFixedSizeFloatingWindowThatHoldsOffTheScreenSaver) {
     EXPECT_TRUE(window_.floating);  // one size: even a tiling compositor floats it
     EXPECT_FALSE(window_.fullscreen);
     EXPECT_TRUE(window_.inhibit_idle);
-    EXPECT_TRUE(wait_until([&] { return sway_->window("wavetable").focused; }));
+    EXPECT_TRUE(wait_until([&] { return sway_->window(WL_APP_ID).focused; }));
 }
 
 // Each picture pixel an exact square of device pixels, at scale 1 and 2,
@@ -80,7 +80,7 @@ TEST_F(WlWindow, TheTitleRequestRenamesTheWindow) {
     start_sway();
     open_window();
     g_gfx_screen->driver->set_window_title("Other title");
-    EXPECT_TRUE(wait_until([&] { return sway_->window("wavetable").title == "Other title"; }));
+    EXPECT_TRUE(wait_until([&] { return sway_->window(WL_APP_ID).title == "Other title"; }));
 }
 
 // The keyboard follows the PC keyboard rules the Windows side follows, for
@@ -142,7 +142,7 @@ TEST_F(WlWindow, FocusLossClearsKeyStatesAndKeysGoElsewhere) {
     typist.join();
     sway_->wtype({"-k", "x"});  // to no window
     ASSERT_TRUE(sway_->return_to_workspace());
-    ASSERT_TRUE(sway_->focus("wavetable"));
+    ASSERT_TRUE(sway_->focus(WL_APP_ID));
     // The seat has a keyboard only while wtype runs: the focus comes with it.
     sway_->wtype({"-k", "y", "-k", "F12"});
     EXPECT_EQ(keys_before(FENCE), std::vector<int32_t>{'y'});
@@ -153,12 +153,12 @@ TEST_F(WlWindow, TheCloseRequestPostsTheCloseKeyAndTheWindowStays) {
     start_sway();
     open_window();
     take_screen_events();
-    ASSERT_TRUE(sway_->close("wavetable"));
+    ASSERT_TRUE(sway_->close(WL_APP_ID));
     sway_->wtype({"-k", "F12"});
     EXPECT_EQ(keys_before(FENCE), std::vector<int32_t>{KEY_CLOSE});
     EXPECT_TRUE(has_event(take_screen_events(), EVENT_WINDOW_CLOSE));
     std::this_thread::sleep_for(200ms);
-    EXPECT_TRUE(sway_->window("wavetable").found);
+    EXPECT_TRUE(sway_->window(WL_APP_ID).found);
 }
 
 // Full screen through the toplevel's state: the picture at the largest
@@ -168,7 +168,7 @@ TEST_F(WlWindow, AltEnterSwitchesToFullScreenCentredOnBlackAndBack) {
     open_window();
     draw_pattern();
     ASSERT_TRUE(sway_->wtype({"-M", "alt", "-k", "Return", "-m", "alt"}));
-    ASSERT_TRUE(wait_until([&] { return sway_->window("wavetable").fullscreen; }));
+    ASSERT_TRUE(wait_until([&] { return sway_->window(WL_APP_ID).fullscreen; }));
     // 2048 x 1536 device pixels: a factor of 3, 256 columns of black each side.
     const GfxScreen* s = g_gfx_screen;
     EXPECT_TRUE(wait_until([&] {
@@ -183,17 +183,17 @@ TEST_F(WlWindow, AltEnterSwitchesToFullScreenCentredOnBlackAndBack) {
     }));
     ASSERT_TRUE(sway_->wtype({"-M", "alt", "-k", "Return", "-m", "alt"}));
     EXPECT_TRUE(wait_until([&] {
-        const SwayWindow w = sway_->window("wavetable");
+        const SwayWindow w = sway_->window(WL_APP_ID);
         return w.found && !w.fullscreen && w.width == 512;
     }));
-    window_ = sway_->window("wavetable");
+    window_ = sway_->window(WL_APP_ID);
     EXPECT_TRUE(shows_page());
 }
 
 TEST_F(WlWindow, TheFullScreenRequestOpensFullScreen) {
     start_sway();
     open_window(SCREEN_FULLSCREEN);
-    EXPECT_TRUE(wait_until([&] { return sway_->window("wavetable").fullscreen; }));
+    EXPECT_TRUE(wait_until([&] { return sway_->window(WL_APP_ID).fullscreen; }));
 }
 
 // The compositor going away is a closed window: the close key once, and

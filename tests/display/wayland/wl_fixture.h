@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "display/wayland/wl_app_id.h"
 #include "display/wayland/wl_driver.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
@@ -43,8 +44,8 @@ class WlScreenTest : public ::testing::Test {
         ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, flags, 0), ERR_NONE);
         ASSERT_NE(g_gfx_screen, nullptr);
         ASSERT_EQ(g_gfx_screen->driver, &wl_driver);
-        window_ = sway_->wait_for_window("wavetable");
-        ASSERT_TRUE(window_.found) << "no window of app_id wavetable";
+        window_ = sway_->wait_for_window(WL_APP_ID);
+        ASSERT_TRUE(window_.found) << "no window of app_id " << WL_APP_ID;
     }
 
     // The window shows the visible page through the device palette, each
@@ -55,7 +56,7 @@ class WlScreenTest : public ::testing::Test {
         std::string mismatch;
         const bool same = wait_until(
             [&] {
-                window_ = sway_->window("wavetable");
+                window_ = sway_->window(WL_APP_ID);
                 const Screenshot shot = sway_->grim(window_.x, window_.y, s->width, s->height);
                 if (shot.width != s->width * scale || shot.height != s->height * scale) {
                     mismatch = "screenshot is " + std::to_string(shot.width) + "x" + std::to_string(shot.height);

@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "display/wayland/wl_app_id.h"
 #include "support/program.h"
 #include "support/wave_files.h"
 #include "support/wayland_session.h"
@@ -44,8 +45,8 @@ class WlProgram : public ::testing::Test {
     }
 
     SwayWindow program_window() {
-        const SwayWindow w = sway_->wait_for_window("wavetable");
-        EXPECT_TRUE(w.found) << "no window of app_id wavetable";
+        const SwayWindow w = sway_->wait_for_window(WL_APP_ID);
+        EXPECT_TRUE(w.found) << "no window of app_id " << WL_APP_ID;
         return w;
     }
 
@@ -59,7 +60,7 @@ class WlProgram : public ::testing::Test {
         std::string difference = "no picture";
         const bool same = wait_until(
             [&] {
-                const SwayWindow w = sway_->window("wavetable");
+                const SwayWindow w = sway_->window(WL_APP_ID);
                 const Screenshot shot = sway_->grim(w.x, w.y, 512, 512);
                 if (shot.width != 512 * scale || shot.height != 512 * scale) return false;
                 size_t wrong = 0, first = 0;
@@ -132,15 +133,15 @@ TEST_F(WlProgram, CloseRequestAtThePromptChangesNothingAndAtTheEndEndsTheRun) {
         program_window();
         type("12");
         wait_for_echo(final_picture("12"), 2);
-        EXPECT_TRUE(sway_->close("wavetable"));
+        EXPECT_TRUE(sway_->close(WL_APP_ID));
         std::this_thread::sleep_for(300ms);
-        EXPECT_TRUE(sway_->window("wavetable").found);
+        EXPECT_TRUE(sway_->window(WL_APP_ID).found);
         type("8");
         key("Return");
         EXPECT_TRUE(shows(final_picture("128")));
         wait_for_final_wait();
         EXPECT_TRUE(process_running(pid));
-        EXPECT_TRUE(sway_->close("wavetable"));
+        EXPECT_TRUE(sway_->close(WL_APP_ID));
     });
     expect_clean_exit(r);
     expect_files_for_rate(128);
@@ -157,7 +158,7 @@ TEST_F(WlProgram, FocusLossMidLine) {
         EXPECT_TRUE(sway_->leave_workspace());
         type("9");
         EXPECT_TRUE(sway_->return_to_workspace());
-        EXPECT_TRUE(sway_->focus("wavetable"));
+        EXPECT_TRUE(sway_->focus(WL_APP_ID));
         type("8");
         wait_for_echo(final_picture("128"), 3);
         key("Return");
@@ -217,7 +218,7 @@ TEST_F(WlProgram, WaylandComesBeforeX11AndZvgfxChooses) {
                     EXPECT_EQ(client.find_window("wavetable", 300ms), 0u);
                 } else {
                     EXPECT_NE(client.find_window("wavetable"), 0u);
-                    EXPECT_FALSE(sway_->window("wavetable").found);
+                    EXPECT_FALSE(sway_->window(WL_APP_ID).found);
                 }
                 if (c.on_wayland) {
                     type("7");
