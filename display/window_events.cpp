@@ -8,6 +8,7 @@
 #include "gfx/key_codes.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
+#include "runtime/console_end.h"
 #include "runtime/os.h"
 
 void event_post(const GfxEvent& event) {
@@ -23,6 +24,13 @@ void event_post(const GfxEvent& event) {
 void window_close_request() {
     key_post(KEY_CLOSE);
     event_post(GfxEvent{EVENT_WINDOW_CLOSE, 0, 0, 0, 0});
+}
+
+void window_system_lost(bool& reported) {
+    if (reported) return;
+    reported = true;
+    window_close_request();
+    console_mark_ended();
 }
 
 namespace {

@@ -8,7 +8,6 @@
 
 #include "display/wayland/wl_backend.h"
 #include "display/window_events.h"
-#include "runtime/console_end.h"
 
 namespace {
 
@@ -209,14 +208,7 @@ bool wl_flush() {
     return !g_state.lost;
 }
 
-// A lost connection is a closed window: the program gets the close key,
-// and whatever waits for input learns that none will come.
-void wl_report_loss() {
-    if (g_state.loss_reported) return;
-    g_state.loss_reported = true;
-    window_close_request();
-    console_mark_ended();
-}
+void wl_report_loss() { window_system_lost(g_state.loss_reported); }
 
 int32_t wl_output_scale() {
     const WlGlobals& g = g_state.globals;

@@ -16,6 +16,7 @@
 #include "display/window_events.h"
 #include "gfx/key_codes.h"
 #include "gfx/screen.h"
+#include "support/page_drawing.h"
 #include "support/pc_key_rules.h"
 
 namespace {
@@ -26,17 +27,6 @@ constexpr int32_t QUERY = static_cast<int32_t>(0x80000000u);
 
 class X11Window : public X11ScreenTest {
    protected:
-    // Fills the visible page with a pattern of every palette colour and
-    // marks it for the display.
-    static void draw_pattern() {
-        GfxScreen* s = g_gfx_screen;
-        gfx_lock();
-        for (int32_t y = 0; y < s->height; ++y)
-            for (int32_t x = 0; x < s->width; ++x)
-                s->visible_pixels[y * s->pitch + x] = static_cast<uint8_t>((x / 2 + y * 7) & 0xFF);
-        gfx_unlock(-1, -1);
-    }
-
     static Rgb shown(uint32_t entry, int red_bits, int green_bits, int blue_bits) {
         auto cut = [](uint32_t c, int bits) { return static_cast<uint8_t>((c & 0xFF) >> (8 - bits) << (8 - bits)); };
         return {cut(entry, red_bits), cut(entry >> 8, green_bits), cut(entry >> 16, blue_bits)};
@@ -130,12 +120,7 @@ TEST_F(X11Window, ShowsTheVisiblePageAndItsChanges) {
     EXPECT_TRUE(shows_page());  // the cleared page of the mode set
     draw_pattern();
     EXPECT_TRUE(shows_page());
-    gfx_lock();
-    std::memset(g_gfx_screen->visible_pixels + 3 * 512, 12, 512);
-    std::memset(g_gfx_screen->visible_pixels + 500 * 512, 9, 512);
-    gfx_unlock(3, 3);
-    gfx_lock();
-    gfx_unlock(500, 500);
+    draw_two_distant_rows();
     EXPECT_TRUE(shows_page());
 }
 

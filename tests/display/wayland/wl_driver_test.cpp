@@ -13,6 +13,7 @@
 
 #include "display/window_events.h"
 #include "gfx/key_codes.h"
+#include "support/page_drawing.h"
 #include "support/pc_key_rules.h"
 
 namespace {
@@ -28,15 +29,6 @@ std::string program_name() {
     std::string name = n > 0 ? std::string(path, static_cast<size_t>(n)) : "";
     name = name.substr(name.rfind('/') + 1);
     return name.substr(0, name.rfind('.'));
-}
-
-void draw_pattern() {
-    GfxScreen* s = g_gfx_screen;
-    gfx_lock();
-    for (int32_t y = 0; y < s->height; ++y)
-        for (int32_t x = 0; x < s->width; ++x)
-            s->visible_pixels[y * s->pitch + x] = static_cast<uint8_t>((x / 2 + y * 7) & 0xFF);
-    gfx_unlock(-1, -1);
 }
 
 class WlWindow : public WlScreenTest {};
@@ -64,12 +56,7 @@ TEST_F(WlWindow, ShowsTheVisiblePageInWholeDevicePixels) {
         EXPECT_TRUE(shows_page());
         draw_pattern();
         EXPECT_TRUE(shows_page());
-        gfx_lock();
-        std::memset(g_gfx_screen->visible_pixels + 3 * 512, 12, 512);
-        std::memset(g_gfx_screen->visible_pixels + 500 * 512, 9, 512);
-        gfx_unlock(3, 3);
-        gfx_lock();
-        gfx_unlock(500, 500);
+        draw_two_distant_rows();
         EXPECT_TRUE(shows_page());
         gfx_screen_close();
         sway_.reset();
