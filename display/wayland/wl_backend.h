@@ -50,7 +50,6 @@ struct WlWindow {
     xdg_surface* xdg;
     xdg_toplevel* toplevel;
     zxdg_toplevel_decoration_v1* decoration;
-    libdecor* decor;
     libdecor_frame* frame;
     zwp_idle_inhibitor_v1* inhibitor;
     wp_viewport* viewport;
@@ -90,6 +89,10 @@ struct WaylandState {
     wl_display* display;
     wl_registry* registry;
     WlGlobals globals;
+    // libdecor's context, made with the first frame and kept for the
+    // connection: its making waits for the compositor, which a full-screen
+    // switch, inside a key event's handling, must not.
+    libdecor* decor;
     WlWindow window;
     WlPicture picture;
     WlInput input;
@@ -133,8 +136,12 @@ void wl_apply_requests();
 bool wl_shell_xdg_create();
 void wl_shell_xdg_destroy();
 void wl_shell_xdg_set_title(const char* title);
+// The window's one size, again after the geometry changed it.
+void wl_shell_xdg_fix_size();
+void wl_shell_decor_fix_size();
 bool wl_shell_decor_create();
 void wl_shell_decor_destroy();
+void wl_shell_decor_release();  // the context, with the connection
 void wl_shell_decor_set_title(const char* title);
 // Answers libdecor's configure with the surface's size.
 void wl_shell_decor_commit();

@@ -196,6 +196,7 @@ int32_t wl_connect() {
 void wl_disconnect() {
     if (!g_state.display) return;
     wl_input_exit();
+    wl_shell_decor_release();
     destroy_globals();
     wl.wl_display_disconnect(g_state.display);
     g_state = WaylandState{};

@@ -44,7 +44,9 @@ void wl_set_mouse(int32_t x, int32_t y, int32_t cursor, int32_t clip) {
     wl_wake();
 }
 
+// The refresh thread sleeps until poked: it is told to end first.
 void wl_exit() {
+    wl_wake_stop();
     display_window_exit();
     wl_wake_close();
 }

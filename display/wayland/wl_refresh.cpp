@@ -70,7 +70,7 @@ void pass(int64_t now) {
 void refresh_loop() {
     WaylandState& s = wl_state();
     int64_t last_pass = 0, quick_until = 0;
-    while (display_window().running.load() && !s.lost) {
+    while (display_window().running.load() && !wl_wake_stopping() && !s.lost) {
         const int64_t now = wl_now_ms();
         const int64_t period = now < quick_until ? QUICK_PERIOD_MS : REFRESH_PERIOD_MS;
         const int64_t repeat = wl_keyboard_repeat_wait(now);

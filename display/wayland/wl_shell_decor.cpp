@@ -47,17 +47,16 @@ bool wl_shell_decor_create() {
     WaylandState& s = wl_state();
     WlWindow& win = s.window;
     const DisplayWindow& w = display_window();
-    win.decor = wlx.libdecor_new(s.display, &g_decor_interface);
-    if (!win.decor) return false;
-    win.frame = wlx.libdecor_decorate(win.decor, win.surface, &g_frame_interface, nullptr);
+    if (!s.decor) s.decor = wlx.libdecor_new(s.display, &g_decor_interface);
+    if (!s.decor) return false;
+    win.frame = wlx.libdecor_decorate(s.decor, win.surface, &g_frame_interface, nullptr);
     if (!win.frame) {
         wl_shell_decor_destroy();
         return false;
     }
     wlx.libdecor_frame_set_title(win.frame, w.title);
     wlx.libdecor_frame_set_app_id(win.frame, WL_APP_ID);
-    wlx.libdecor_frame_set_min_content_size(win.frame, win.geometry.logical_width, win.geometry.logical_height);
-    wlx.libdecor_frame_set_max_content_size(win.frame, win.geometry.logical_width, win.geometry.logical_height);
+    wl_shell_decor_fix_size();
     wlx.libdecor_frame_unset_capabilities(win.frame, LIBDECOR_ACTION_RESIZE);
     if (w.flags & SCREEN_FULLSCREEN) wlx.libdecor_frame_set_fullscreen(win.frame, nullptr);
     wlx.libdecor_frame_map(win.frame);
@@ -67,10 +66,21 @@ bool wl_shell_decor_create() {
 void wl_shell_decor_destroy() {
     WlWindow& win = wl_state().window;
     if (win.frame) wlx.libdecor_frame_unref(win.frame);
-    if (win.decor) wlx.libdecor_unref(win.decor);
     win.frame = nullptr;
-    win.decor = nullptr;
     g_configuration = nullptr;
+}
+
+void wl_shell_decor_release() {
+    WaylandState& s = wl_state();
+    if (s.decor) wlx.libdecor_unref(s.decor);
+    s.decor = nullptr;
+}
+
+void wl_shell_decor_fix_size() {
+    const WlWindow& win = wl_state().window;
+    if (!win.frame) return;
+    wlx.libdecor_frame_set_min_content_size(win.frame, win.geometry.logical_width, win.geometry.logical_height);
+    wlx.libdecor_frame_set_max_content_size(win.frame, win.geometry.logical_width, win.geometry.logical_height);
 }
 
 void wl_shell_decor_set_title(const char* title) { wlx.libdecor_frame_set_title(wl_state().window.frame, title); }

@@ -70,9 +70,7 @@ bool wl_shell_xdg_create() {
     xdg_toplevel_add_listener(win.toplevel, &TOPLEVEL_LISTENER, nullptr);
     xdg_toplevel_set_title(win.toplevel, w.title);
     xdg_toplevel_set_app_id(win.toplevel, WL_APP_ID);
-    // One size, so that tiling compositors float it.
-    xdg_toplevel_set_min_size(win.toplevel, win.geometry.logical_width, win.geometry.logical_height);
-    xdg_toplevel_set_max_size(win.toplevel, win.geometry.logical_width, win.geometry.logical_height);
+    wl_shell_xdg_fix_size();
     if (w.flags & SCREEN_FULLSCREEN) xdg_toplevel_set_fullscreen(win.toplevel, nullptr);
     decorate(win);
     wl_surface_commit(win.surface);  // asks for the first configure
@@ -90,3 +88,11 @@ void wl_shell_xdg_destroy() {
 }
 
 void wl_shell_xdg_set_title(const char* title) { xdg_toplevel_set_title(wl_state().window.toplevel, title); }
+
+// One size, so that tiling compositors float it.
+void wl_shell_xdg_fix_size() {
+    const WlWindow& win = wl_state().window;
+    if (!win.toplevel) return;
+    xdg_toplevel_set_min_size(win.toplevel, win.geometry.logical_width, win.geometry.logical_height);
+    xdg_toplevel_set_max_size(win.toplevel, win.geometry.logical_width, win.geometry.logical_height);
+}

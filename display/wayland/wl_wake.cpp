@@ -10,12 +10,20 @@ namespace {
 
 int g_fd = -1;
 std::atomic<bool> g_outstanding{false};
+std::atomic<bool> g_stopping{false};
+
+void poke() {
+    const uint64_t one = 1;
+    // A full counter already wakes the thread: a failed write loses nothing.
+    [[maybe_unused]] const ssize_t n = write(g_fd, &one, sizeof one);
+}
 
 }  // namespace
 
 bool wl_wake_open() {
     if (g_fd < 0) g_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     g_outstanding.store(false);
+    g_stopping.store(false);
     return g_fd >= 0;
 }
 
@@ -28,9 +36,7 @@ int wl_wake_fd() { return g_fd; }
 
 void wl_wake() {
     if (g_fd < 0 || g_outstanding.exchange(true)) return;
-    const uint64_t one = 1;
-    // A full counter already wakes the thread: a failed write loses nothing.
-    [[maybe_unused]] const ssize_t n = write(g_fd, &one, sizeof one);
+    poke();
 }
 
 void wl_wake_rearm() { g_outstanding.store(false); }
@@ -39,3 +45,10 @@ void wl_wake_drain() {
     uint64_t count = 0;
     [[maybe_unused]] const ssize_t n = read(g_fd, &count, sizeof count);
 }
+
+void wl_wake_stop() {
+    g_stopping.store(true);
+    if (g_fd >= 0) poke();
+}
+
+bool wl_wake_stopping() { return g_stopping.load(); }

@@ -17,3 +17,8 @@ void wl_wake();
 void wl_wake_rearm();
 // Refresh thread: takes the poke out of the descriptor.
 void wl_wake_drain();
+
+// Drawing thread, before the driver's exit joins the refresh thread: asks
+// it to end and pokes it, so that it does not sleep on.
+void wl_wake_stop();
+bool wl_wake_stopping();

@@ -131,6 +131,12 @@ void wl_window_update_geometry() {
         else
             wp_viewport_set_destination(win.viewport, -1, -1);
     }
+    // A window's size follows a fractional scale; full screen has the
+    // compositor's.
+    if (!win.shown_fullscreen) {
+        wl_shell_xdg_fix_size();
+        wl_shell_decor_fix_size();
+    }
     win.needs_commit = win.configured;
     wl_picture_damage_all();
 }

@@ -252,7 +252,7 @@ bool SwaySession::return_to_workspace() const {
 // Every wtype is a new virtual keyboard whose first key can be lost while
 // clients take its keymap: a key that means nothing comes first.
 bool SwaySession::wtype(const std::vector<std::string>& args) const {
-    std::vector<std::string> command = {"wtype", "-k", "F24", "-s", "50"};
+    std::vector<std::string> command = {"wtype", "-k", "F24", "-s", "100"};
     command.insert(command.end(), args.begin(), args.end());
     bool ok = false;
     run(command, client_env(), &ok);
@@ -298,8 +298,9 @@ WestonSession::WestonSession() {
         },
         15s);
     // The X pointer starts off weston's window: weston follows it only
-    // once it has come in.
+    // once it has come in. The keyboard goes to weston's window.
     server_->xdotool({"mousemove", "1200", "1000"});
+    if (output_) client_->give_focus(output_);
 }
 
 WestonSession::~WestonSession() {
@@ -333,6 +334,14 @@ void WestonSession::click(int x, int y) const {
 }
 
 void WestonSession::xdotool(const std::vector<std::string>& args) const { server_->xdotool(args); }
+
+bool title_bar_above(const Screenshot& shot, int x, int y) {
+    if (y < 20 || x + 312 > shot.width) return false;
+    int lit = 0;
+    for (int row = y - 20; row < y - 4; ++row)
+        for (int col = x + 200; col < x + 312; ++col) lit += !(shot.at(col, row) == shot.at(x + 5, y - 20));
+    return lit > 50;
+}
 
 bool find_picture(const Screenshot& shot, const std::vector<Rgb>& part, int width, int rows, int* x, int* y) {
     for (int top = 0; top + rows <= shot.height; ++top)

@@ -110,6 +110,10 @@ class WestonSession {
     Window output_ = 0;
 };
 
+// A title bar with text in a colour of its own above a 512-pixel-wide
+// picture whose top-left corner is (x, y): libdecor's frame.
+bool title_bar_above(const Screenshot& shot, int x, int y);
+
 // Where `part` (width x rows, row by row) appears in `shot`: false when
 // nowhere.
 bool find_picture(const Screenshot& shot, const std::vector<Rgb>& part, int width, int rows, int* x, int* y);

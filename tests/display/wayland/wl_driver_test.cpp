@@ -291,3 +291,50 @@ TEST(WlPointer, MovesButtonsWheelAndLeavingInPicturePixels) {
 }
 
 }  // namespace
+
+namespace {
+
+// In libdecor's frame too, Alt+Enter switches to full screen, the picture
+// centred on black, and back; the keyboard works on.
+TEST(WlWeston, AltEnterSwitchesToFullScreenAndBackInLibdecorsFrame) {
+    if (!WestonSession::installed()) GTEST_SKIP() << "weston, Xvfb or xdotool is not installed";
+    runtime_init();
+    key_queue() = KeyQueue{};
+    WestonSession weston;
+    ASSERT_TRUE(weston.running()) << "weston did not start:\n" << weston.log();
+    std::vector<std::unique_ptr<ScopedEnv>> env;
+    for (const auto& [name, value] : weston.client_env()) env.push_back(std::make_unique<ScopedEnv>(name, value));
+    ScopedEnv request("ZVGFX", "wayland");
+    ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_NONE);
+    draw_pattern();
+    std::vector<Rgb> corner;
+    const GfxScreen* s = g_gfx_screen;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const uint32_t c = s->device_palette[s->visible_pixels[y * s->pitch + x]];
+            corner.push_back({uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+        }
+    int left = 0, top = 0;
+    const auto framed = [&] {
+        const Screenshot shot = weston.screenshot();
+        return find_picture(shot, corner, 64, 4, &left, &top) && title_bar_above(shot, left, top);
+    };
+    ASSERT_TRUE(wait_until(framed));
+    weston.xdotool({"key", "alt+Return"});
+    // 1024 x 768: a factor of 1, 256 columns and 128 rows of black around,
+    // no frame. (Weston's pointer may rest in the top left corner.)
+    EXPECT_TRUE(wait_until([&] {
+        const Screenshot shot = weston.screenshot();
+        return find_picture(shot, corner, 64, 4, &left, &top) && left == 256 && top == 128 &&
+               !title_bar_above(shot, left, top) && shot.at(100, 700) == Rgb{0, 0, 0} &&
+               shot.at(1013, 757) == Rgb{0, 0, 0};
+    }));
+    weston.xdotool({"key", "alt+Return"});
+    EXPECT_TRUE(wait_until(framed));
+    weston.xdotool({"key", "a", "F12"});
+    EXPECT_EQ(keys_before(FENCE), std::vector<int32_t>{'a'});
+    gfx_screen_close();
+    key_queue() = KeyQueue{};
+}
+
+}  // namespace

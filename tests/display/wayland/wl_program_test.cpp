@@ -274,13 +274,7 @@ TEST(WlProgramOnWeston, ClientSideTitleBarAndItsCloseButton) {
         int x = 0, y = 0;
         ASSERT_TRUE(wait_until([&] { return find_picture(weston.screenshot(), prompt, PROMPT_WIDTH, PROMPT_ROWS, &x, &y); }, 20s));
         const Screenshot shot = weston.screenshot();
-        // A title bar above the picture, across its width, with its text
-        // in a colour of its own.
-        int lit = 0;
-        for (int row = y - 20; row < y - 4; ++row)
-            for (int col = x + 200; col < x + 312; ++col)
-                lit += !(shot.at(col, row) == shot.at(x + 5, y - 20));
-        EXPECT_GT(lit, 50) << "no title in the bar above the picture";
+        EXPECT_TRUE(title_bar_above(shot, x, y)) << "no title in a bar above the picture";
         // The close button at the bar's right end: at the prompt nothing
         // changes.
         weston.click(x + 512 - 16, y - 12);
