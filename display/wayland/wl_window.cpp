@@ -144,12 +144,11 @@ void wl_window_update_geometry() {
 void wl_window_set_title(const char* title) { set_title(title); }
 
 // What the drawing thread asked for since the last pass. A Wayland client
-// can neither place its window nor the pointer, nor ring a bell: those
-// requests are dropped.
+// can neither place its window nor the pointer, nor keep the pointer in the
+// window: those requests are dropped.
 void wl_apply_requests() {
     WindowRequests& r = posix_window().requests;
     if (r.title) set_title(display_window().title);
     if (r.cursor) wl_pointer_cursor_changed();
-    posix_window().bells.store(0);
     r = WindowRequests{};
 }

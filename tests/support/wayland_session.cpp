@@ -165,18 +165,30 @@ SwaySession::SwaySession(int scale) : scale_(scale) {
                             {"SWAYSOCK", std::nullopt}};
     pid_ = spawn(command, env, dir_.file("sway.log"));
     const auto end = std::chrono::steady_clock::now() + 15s;
+    bool ok = false;
     while (pid_ > 0 && std::chrono::steady_clock::now() < end) {
         socket_ = socket_in(runtime_dir_, "wayland-");
         ipc_socket_ = socket_in(runtime_dir_, "sway-ipc.");
-        bool ok = false;
-        if (!socket_.empty() && !ipc_socket_.empty() && (swaymsg({"-t", "get_version"}, &ok), ok)) return;
+        if (!socket_.empty() && !ipc_socket_.empty() && (swaymsg({"-t", "get_version"}, &ok), ok)) break;
         std::this_thread::sleep_for(20ms);
     }
-    socket_.clear();
-    end_process(pid_, SIGTERM);
+    if (!ok) {
+        socket_.clear();
+        end_process(pid_, SIGTERM);
+        return;
+    }
+    // A headless seat has a keyboard only while a virtual one exists: each
+    // wtype would bring one and take it away again, and keys it sends
+    // before a client has taken up the new keyboard would be lost. One
+    // that stays keeps the seat's keyboard for the session.
+    keyboard_pid_ = spawn({which("wtype"), "-s", "86400000"}, client_env(), dir_.file("keyboard.log"));
+    wait_until([&] { return swaymsg({"-t", "get_inputs"}).find("keyboard") != std::string::npos; }, 5s);
 }
 
-SwaySession::~SwaySession() { end_process(pid_, SIGTERM); }
+SwaySession::~SwaySession() {
+    end_process(keyboard_pid_, SIGTERM);
+    end_process(pid_, SIGTERM);
+}
 
 EnvChanges SwaySession::client_env() const {
     return {{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", runtime_dir_}, {"SWAYSOCK", ipc_socket_}};
@@ -273,7 +285,10 @@ std::string SwaySession::log() const {
     return std::string(bytes.begin(), bytes.end());
 }
 
-void SwaySession::kill_now() { end_process(pid_, SIGKILL); }
+void SwaySession::kill_now() {
+    end_process(pid_, SIGKILL);
+    end_process(keyboard_pid_, SIGTERM);
+}
 
 bool WestonSession::installed() { return on_path("weston") && XvfbServer::installed() && on_path("xdotool"); }
 

@@ -76,6 +76,7 @@ class SwaySession {
 
    private:
     int pid_ = -1;
+    int keyboard_pid_ = -1;  // a virtual keyboard that stays: see the constructor
     int scale_ = 1;
     ScratchDir dir_;
     std::string runtime_dir_, socket_, ipc_socket_;
