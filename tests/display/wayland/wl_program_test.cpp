@@ -268,6 +268,7 @@ TEST(WlProgramOnWeston, ClientSideTitleBarAndItsCloseButton) {
     run.directory = dir.path();
     run.env = weston.client_env();
     run.env["ZVGFX"] = std::nullopt;
+    run.env["LSAN_OPTIONS"] = "suppressions=" WAVETABLE_SOURCE_DIR "/tests/display/wayland/lsan.supp";
     run.timeout = 60s;
     run.while_running = [&](int pid) {
         // The picture's top rows ("Rate? ") locate the window.
