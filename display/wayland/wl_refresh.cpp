@@ -29,22 +29,30 @@ void dispatch_locked() {
     window_unlock();
 }
 
-// Waits for the compositor, a wake-up (when `woken_ok`) or the time-out,
-// and reads what the compositor sent.
-void wait(int64_t timeout_ms, bool woken_ok) {
+enum Fired { NOTHING = 0, EVENTS = 1, WOKEN = 2 };
+
+// Waits for the compositor, a wake-up (when `with_wake`) or the time-out
+// (-1: none), and reads what the compositor sent. Which of them came.
+int wait(int64_t timeout_ms, bool with_wake) {
     WaylandState& s = wl_state();
     while (!s.lost && wl.wl_display_prepare_read(s.display) != 0) dispatch_locked();
-    if (s.lost) return;
+    if (s.lost) return NOTHING;
     wl_flush();
     pollfd fds[2] = {{wl.wl_display_get_fd(s.display), POLLIN, 0}, {wl_wake_fd(), POLLIN, 0}};
-    const int n = poll(fds, woken_ok ? 2 : 1, static_cast<int>(std::min<int64_t>(timeout_ms, INT32_MAX)));
+    const int n = poll(fds, with_wake ? 2 : 1, static_cast<int>(std::min<int64_t>(timeout_ms, INT32_MAX)));
+    int fired = NOTHING;
     if (n > 0 && (fds[0].revents & (POLLIN | POLLERR | POLLHUP))) {
+        fired |= EVENTS;
         if (wl.wl_display_read_events(s.display) < 0) s.lost = true;
     } else {
         wl.wl_display_cancel_read(s.display);
     }
-    if (n > 0 && woken_ok && (fds[1].revents & POLLIN)) wl_wake_drain();
+    if (n > 0 && with_wake && (fds[1].revents & POLLIN)) {
+        fired |= WOKEN;
+        wl_wake_drain();
+    }
     if (n < 0 && errno != EINTR) s.lost = true;
+    return fired;
 }
 
 // Under the display lock: the window procedure, the drawing thread's
@@ -67,17 +75,17 @@ void pass(int64_t now) {
     if (!s.lost) wl_picture_show();
 }
 
+// Sleeps until the compositor says something, the drawing thread pokes or
+// a key repeats. A poke that comes sooner than a period after the last
+// pass waits for the rest of it: the picture is shown at most that often.
 void refresh_loop() {
     WaylandState& s = wl_state();
     int64_t last_pass = 0, quick_until = 0;
     while (display_window().running.load() && !wl_wake_stopping() && !s.lost) {
-        const int64_t now = wl_now_ms();
-        const int64_t period = now < quick_until ? QUICK_PERIOD_MS : REFRESH_PERIOD_MS;
-        const int64_t repeat = wl_keyboard_repeat_wait(now);
-        const bool woken_ok = now >= last_pass + period;
-        int64_t timeout = repeat;
-        if (!woken_ok) timeout = timeout < 0 ? last_pass + period - now : std::min(timeout, last_pass + period - now);
-        wait(timeout, woken_ok);
+        const int fired = wait(wl_keyboard_repeat_wait(wl_now_ms()), true);
+        const int64_t period = last_pass < quick_until ? QUICK_PERIOD_MS : REFRESH_PERIOD_MS;
+        const int64_t early = last_pass + period - wl_now_ms();
+        if (fired == WOKEN && early > 0) wait(early, false);
         last_pass = wl_now_ms();
         pass(last_pass);
         if (s.input.input_seen) quick_until = last_pass + QUICK_SPELL_MS;
