@@ -38,13 +38,27 @@ start_sway() {  # scale
     env -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$runtime" WLR_BACKENDS=headless WLR_RENDERER=pixman \
         WLR_LIBINPUT_NO_DEVICES=1 $as_user sway --config "$work/sway-$1.conf" >/dev/null 2>&1 &
     sway_pid=$!
-    while ! ls "$runtime"/wayland-* >/dev/null 2>&1; do sleep 0.05; done
+    while ! ls "$runtime"/wayland-? >/dev/null 2>&1; do sleep 0.05; done
     export XDG_RUNTIME_DIR="$runtime"
     WAYLAND_DISPLAY=$(basename "$(ls "$runtime"/wayland-? | head -n1)")
     export WAYLAND_DISPLAY
+    # A headless seat has a keyboard only while a virtual one exists: one
+    # that stays, so that each wtype below only changes the keymap.
+    wtype -s 86400000 &
+    keyboard_pid=$!
+    sleep 0.5
 }
-stop_sway() { kill "$sway_pid" 2>/dev/null || true; wait "$sway_pid" 2>/dev/null || true; sway_pid=""; }
+keyboard_pid=""
+stop_sway() {
+    kill "$keyboard_pid" "$sway_pid" 2>/dev/null || true
+    wait "$sway_pid" 2>/dev/null || true
+    sway_pid=""
+    keyboard_pid=""
+}
 trap 'stop_sway; cleanup' EXIT
+# Keys typed on sway; the first of a new keyboard may be lost while the
+# program takes its keymap, so a key that means nothing comes first.
+type_keys() { wtype -k F24 -s 100 "$@"; }
 
 # Context switches of every thread of the process: its wake-ups.
 switches() {
@@ -71,27 +85,27 @@ sleep 1
 idle "idle at the prompt"
 # 60 pairs of "1" and Backspace at random spacings, from one keyboard
 # (its first key may be lost while the program takes its keymap).
-set -- -k F24 -s 200
+set --
 i=0
 while [ $i -lt 60 ]; do
     set -- "$@" -k 1 -s $((40 + $(od -An -N1 -tu1 /dev/urandom) % 47)) -k BackSpace -s $((40 + i % 37))
     i=$((i + 1))
 done
-wtype "$@"
+type_keys "$@"
 sleep 0.5
 # The main surface is the one given an xdg_surface; a press of "1" (wtype's
 # key 2) or Backspace (3), then that surface's next commit.
 awk '
     /get_xdg_surface/ { match($0, /wl_surface@[0-9]+/); surface = substr($0, RSTART, RLENGTH) }
-    { t = $1; gsub(/[\[\]]/, "", t) }
+    { t = $0; sub(/^\[ */, "", t); sub(/\].*/, "", t) }
     /wl_keyboard@[0-9]+\.key\([0-9]+, [0-9]+, [23], 1\)/ { pressed = t; next }
     pressed != "" && index($0, surface ".commit()") { print (t - pressed); pressed = "" }
 ' "$work/client.log" | sort -n | awk '
     { v[NR] = $1 } END { if (NR) printf "key to echo (key event in, frame committed): median %.1f ms, min %.1f ms, max %.1f ms (%d samples)\n", v[int(NR / 2) + 1], v[1], v[NR], NR }'
-wtype -k 1 -k 2 -k 8 -k Return
+type_keys -k 1 -k 2 -k 8 -k Return
 sleep 2
 idle "idle at the final wait"
-wtype -k space
+type_keys -k space
 wait "$program"
 program=""
 "$build/bench/wl_frame_bench" --benchmark_min_time=1

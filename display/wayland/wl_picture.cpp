@@ -81,17 +81,21 @@ void draw_row(const WlPicture& p, WlBuffer& b, const WlGeometry& g, int32_t widt
     const int32_t buffer_width = b.stride / BYTES_PER_PIXEL;
     const int32_t buffer_height = static_cast<int32_t>(b.size / static_cast<size_t>(b.stride));
     const uint32_t* in = p.pixels.data() + static_cast<ptrdiff_t>(y) * width;
-    scaled.resize(static_cast<size_t>(width * g.factor));
-    uint32_t* out = scaled.data();
-    for (int32_t x = 0; x < width; ++x)
-        for (int32_t k = 0; k < g.factor; ++k) *out++ = in[x];
+    const uint32_t* row_pixels = in;  // at factor 1 the picture's row itself
+    if (g.factor > 1) {
+        scaled.resize(static_cast<size_t>(width * g.factor));
+        uint32_t* out = scaled.data();
+        for (int32_t x = 0; x < width; ++x)
+            for (int32_t k = 0; k < g.factor; ++k) *out++ = in[x];
+        row_pixels = scaled.data();
+    }
     const int32_t left = std::max(0, g.offset_x), right = std::min(buffer_width, g.offset_x + width * g.factor);
     if (right <= left) return;
     for (int32_t k = 0; k < g.factor; ++k) {
         const int32_t row = g.offset_y + y * g.factor + k;
         if (row < 0 || row >= buffer_height) continue;
         std::memcpy(b.pixels + static_cast<ptrdiff_t>(row) * b.stride + static_cast<ptrdiff_t>(left) * BYTES_PER_PIXEL,
-                    scaled.data() + (left - g.offset_x), static_cast<size_t>(right - left) * BYTES_PER_PIXEL);
+                    row_pixels + (left - g.offset_x), static_cast<size_t>(right - left) * BYTES_PER_PIXEL);
     }
 }
 
