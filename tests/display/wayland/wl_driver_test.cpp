@@ -13,6 +13,7 @@
 
 #include "display/window_events.h"
 #include "gfx/key_codes.h"
+#include "support/display_checks.h"
 #include "support/page_drawing.h"
 #include "support/pc_key_rules.h"
 
@@ -195,31 +196,18 @@ TEST_F(WlWindow, LosingTheCompositorClosesTheWindowButNotTheProgram) {
     }));
     EXPECT_EQ(keys, std::vector<int32_t>{KEY_CLOSE});
     EXPECT_TRUE(console_ended());
-    gfx_lock();  // drawing goes on in memory
-    g_gfx_screen->visible_pixels[0] = 1;
-    gfx_unlock(0, 0);
-    const auto start = std::chrono::steady_clock::now();
-    gfx_screen_close();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    expect_drawing_goes_on_and_the_close_is_quick();
 }
 
 TEST_F(WlWindow, WithoutACompositorInitFailsAtOnce) {
     ScopedEnv display("WAYLAND_DISPLAY", std::nullopt), socket("WAYLAND_SOCKET", std::nullopt);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(wl_init("t", 512, 512, 8, 0, 0), -1);
-    wl_driver.exit();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
+    expect_init_fails_at_once(wl_driver);
 }
 
 TEST_F(WlWindow, FetchModesListsTheOutputSize) {
     start_sway();
+    EXPECT_TRUE(modes_include(wl_driver, 32, 1024, 768));
     int32_t count = -1;
-    int32_t* modes = wl_driver.fetch_modes(32, &count);
-    ASSERT_NE(modes, nullptr);
-    bool found = false;
-    for (int32_t i = 0; i < count; ++i) found = found || modes[i] == (1024 << 16 | 768);
-    std::free(modes);
-    EXPECT_TRUE(found);
     EXPECT_EQ(wl_driver.fetch_modes(8, &count), nullptr);
     EXPECT_EQ(count, 0);
 }
@@ -228,30 +216,52 @@ TEST_F(WlWindow, FetchModesListsTheOutputSize) {
 
 namespace {
 
-// The pointer, on weston: its X server's pointer is weston's. Positions
-// reach the program in picture pixels; buttons, the wheel, entering and
-// leaving as on X11.
-TEST(WlPointer, MovesButtonsWheelAndLeavingInPicturePixels) {
-    if (!WestonSession::installed()) GTEST_SKIP() << "weston, Xvfb or xdotool is not installed";
-    runtime_init();
-    WestonSession weston;
-    ASSERT_TRUE(weston.running()) << "weston did not start:\n" << weston.log();
-    std::vector<std::unique_ptr<ScopedEnv>> env;
-    for (const auto& [name, value] : weston.client_env()) env.push_back(std::make_unique<ScopedEnv>(name, value));
-    ScopedEnv request("ZVGFX", "wayland");
-    ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_NONE);
-    ASSERT_EQ(g_gfx_screen->driver, &wl_driver);
-    draw_pattern();
-    // The pattern's first rows locate the picture on the output.
-    std::vector<Rgb> corner;
-    const GfxScreen* s = g_gfx_screen;
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 64; ++x) {
-            const uint32_t c = s->device_palette[s->visible_pixels[y * s->pitch + x]];
-            corner.push_back({uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
-        }
+// The program's screen on weston (its X server's pointer and keyboard are
+// weston's), showing the pattern; `corner`, the pattern's first rows,
+// locates the picture on weston's output.
+class WlWeston : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        if (!WestonSession::installed()) GTEST_SKIP() << "weston, Xvfb or xdotool is not installed";
+        runtime_init();
+        key_queue() = KeyQueue{};
+        weston_ = std::make_unique<WestonSession>();
+        ASSERT_TRUE(weston_->running()) << "weston did not start:\n" << weston_->log();
+        for (const auto& [name, value] : weston_->client_env())
+            env_.push_back(std::make_unique<ScopedEnv>(name, value));
+        env_.push_back(std::make_unique<ScopedEnv>("ZVGFX", "wayland"));
+        ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_NONE);
+        ASSERT_EQ(g_gfx_screen->driver, &wl_driver);
+        draw_pattern();
+        const GfxScreen* s = g_gfx_screen;
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const uint32_t c = s->device_palette[s->visible_pixels[y * s->pitch + x]];
+                corner_.push_back({uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+            }
+    }
+    void TearDown() override {
+        gfx_screen_close();
+        env_.clear();
+        weston_.reset();
+        key_queue() = KeyQueue{};
+    }
+
+    bool find(const Screenshot& shot, int* left, int* top) const {
+        return find_picture(shot, corner_, 64, 4, left, top);
+    }
+
+    std::unique_ptr<WestonSession> weston_;
+    std::vector<std::unique_ptr<ScopedEnv>> env_;
+    std::vector<Rgb> corner_;
+};
+
+// Positions reach the program in picture pixels; buttons, the wheel,
+// entering and leaving as on X11.
+TEST_F(WlWeston, PointerMovesButtonsWheelAndLeavingInPicturePixels) {
+    WestonSession& weston = *weston_;
     int left = 0, top = 0;
-    ASSERT_TRUE(wait_until([&] { return find_picture(weston.screenshot(), corner, 64, 4, &left, &top); }));
+    ASSERT_TRUE(wait_until([&] { return find(weston.screenshot(), &left, &top); }));
     take_screen_events();
     weston.move(left + 10, top + 20);
     weston.move(left + 30, top + 40);
@@ -286,37 +296,16 @@ TEST(WlPointer, MovesButtonsWheelAndLeavingInPicturePixels) {
             if (e.type == EVENT_MOUSE_EXIT) return true;
         return false;
     }));
-    gfx_screen_close();
 }
-
-}  // namespace
-
-namespace {
 
 // In libdecor's frame too, Alt+Enter switches to full screen, the picture
 // centred on black, and back; the keyboard works on.
-TEST(WlWeston, AltEnterSwitchesToFullScreenAndBackInLibdecorsFrame) {
-    if (!WestonSession::installed()) GTEST_SKIP() << "weston, Xvfb or xdotool is not installed";
-    runtime_init();
-    key_queue() = KeyQueue{};
-    WestonSession weston;
-    ASSERT_TRUE(weston.running()) << "weston did not start:\n" << weston.log();
-    std::vector<std::unique_ptr<ScopedEnv>> env;
-    for (const auto& [name, value] : weston.client_env()) env.push_back(std::make_unique<ScopedEnv>(name, value));
-    ScopedEnv request("ZVGFX", "wayland");
-    ASSERT_EQ(gfx_screen_res(512, 512, 8, 4, 0, 0), ERR_NONE);
-    draw_pattern();
-    std::vector<Rgb> corner;
-    const GfxScreen* s = g_gfx_screen;
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 64; ++x) {
-            const uint32_t c = s->device_palette[s->visible_pixels[y * s->pitch + x]];
-            corner.push_back({uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
-        }
+TEST_F(WlWeston, AltEnterSwitchesToFullScreenAndBackInLibdecorsFrame) {
+    WestonSession& weston = *weston_;
     int left = 0, top = 0;
     const auto framed = [&] {
         const Screenshot shot = weston.screenshot();
-        return find_picture(shot, corner, 64, 4, &left, &top) && title_bar_above(shot, left, top);
+        return find(shot, &left, &top) && title_bar_above(shot, left, top);
     };
     ASSERT_TRUE(wait_until(framed));
     weston.xdotool({"key", "alt+Return"});
@@ -324,16 +313,13 @@ TEST(WlWeston, AltEnterSwitchesToFullScreenAndBackInLibdecorsFrame) {
     // no frame. (Weston's pointer may rest in the top left corner.)
     EXPECT_TRUE(wait_until([&] {
         const Screenshot shot = weston.screenshot();
-        return find_picture(shot, corner, 64, 4, &left, &top) && left == 256 && top == 128 &&
-               !title_bar_above(shot, left, top) && shot.at(100, 700) == Rgb{0, 0, 0} &&
-               shot.at(1013, 757) == Rgb{0, 0, 0};
+        return find(shot, &left, &top) && left == 256 && top == 128 && !title_bar_above(shot, left, top) &&
+               shot.at(100, 700) == Rgb{0, 0, 0} && shot.at(1013, 757) == Rgb{0, 0, 0};
     }));
     weston.xdotool({"key", "alt+Return"});
     EXPECT_TRUE(wait_until(framed));
     weston.xdotool({"key", "a", "F12"});
     EXPECT_EQ(keys_before(FENCE), std::vector<int32_t>{'a'});
-    gfx_screen_close();
-    key_queue() = KeyQueue{};
 }
 
 }  // namespace
