@@ -3,7 +3,6 @@
 #include "display/window_events.h"
 #include "display/x11/x11_backend.h"
 #include "display/x11/x11_refresh.h"
-#include "runtime/console/console_end.h"
 
 namespace {
 
@@ -103,14 +102,7 @@ void x11_close_display() {
 
 void x11_begin_checked() { g_state.error_code = 0; }
 
-// A lost connection is a closed window: the program gets the close key,
-// and whatever waits for input learns that none will come.
-void x11_report_loss() {
-    if (g_state.loss_reported) return;
-    g_state.loss_reported = true;
-    window_close_request();
-    console_mark_ended();
-}
+void x11_report_loss() { window_system_lost(g_state.loss_reported); }
 
 bool x11_sync_ok() {
     if (g_state.lost) return false;

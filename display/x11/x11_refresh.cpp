@@ -49,13 +49,15 @@ void wait_for_work(Clock::time_point quiet_until) {
         poll(p, 1, REFRESH_PERIOD_MS);
         return;
     }
+    bool woken = false;  // rows marked meanwhile: they are shown when the period is over
     while (Clock::now() < quiet_until) {
         if (poll(p, count, milliseconds_until(quiet_until)) <= 0 || (p[0].revents & (POLLIN | POLLERR | POLLHUP)))
             return;
         posix_wake_drain();
+        woken = true;
         if (posix_wake_take_show_now()) return;
     }
-    poll(p, count, -1);
+    if (!woken) poll(p, count, -1);
 }
 
 // Whether the pass copies rows.

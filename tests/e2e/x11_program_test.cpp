@@ -29,7 +29,7 @@ using reference::SHAPE_FILES;
 
 // A key's value in the desktop entry that packaging installs.
 std::string desktop_entry_value(const std::string& key) {
-    std::ifstream in(WAVETABLE_SOURCE_DIR "/packaging/wavetable.desktop");
+    std::ifstream in(WAVETABLE_SOURCE_DIR "/packaging/io.github.wavetable.Wavetable.desktop");
     for (std::string line; std::getline(in, line);)
         if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
     return "";
@@ -43,6 +43,7 @@ class X11Program : public WindowProgramTest {
         r.directory = dir_.path();
         r.env["DISPLAY"] = server_ ? server_->display() : std::string(":0");
         r.env["ZVGFX"] = std::nullopt;
+        r.env["WAYLAND_DISPLAY"] = std::nullopt;  // the X server's window, even on a Wayland desktop
         r.stdin_data = stdin_data;
         r.timeout = 60s;
         r.while_running = user;

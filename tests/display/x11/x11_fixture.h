@@ -16,6 +16,8 @@
 #include "gfx/screen.h"
 #include "runtime/console/console_end.h"
 #include "runtime/runtime_context.h"
+#include "support/gfx/page_drawing.h"
+#include "support/gfx/posted_keys.h"
 #include "support/gfx/screen_events.h"
 #include "support/gfx/window_drivers.h"
 #include "support/x11/x_server.h"
@@ -61,17 +63,6 @@ class X11ScreenTest : public ::testing::Test {
         ASSERT_EQ(g_gfx_screen->driver, &x11_driver);
         window_ = client_->find_window(title());
         ASSERT_NE(window_, 0u) << "no window named " << title();
-    }
-
-    // Fills the visible page with a pattern of every palette colour and
-    // marks it for the display.
-    static void draw_pattern() {
-        GfxScreen* s = g_gfx_screen;
-        gfx_lock();
-        for (int32_t y = 0; y < s->height; ++y)
-            for (int32_t x = 0; x < s->width; ++x)
-                s->visible_pixels[y * s->pitch + x] = static_cast<uint8_t>((x / 2 + y * 7) & 0xFF);
-        gfx_unlock(-1, -1);
     }
 
     static Rgb shown(uint32_t entry, int red_bits, int green_bits, int blue_bits) {
