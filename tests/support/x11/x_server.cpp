@@ -54,6 +54,29 @@ void silence_output() {
 
 int ignore_errors(Display*, XErrorEvent*) { return 0; }
 
+// Openbox announces itself before it has finished starting, and a window
+// mapped in that time is never managed: its map request is lost. It is
+// ready once a window of ours is framed; that window is mapped again until
+// it is.
+bool manages_windows(const std::string& display) {
+    Display* d = XOpenDisplay(display.c_str());
+    if (!d) return false;
+    const Window root = DefaultRootWindow(d);
+    const Window probe = XCreateSimpleWindow(d, root, 0, 0, 16, 16, 0, 0, 0);
+    const bool framed = wait_until([&] {
+        Window at_root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(d, probe, &at_root, &parent, &children, &count) && children) XFree(children);
+        if (parent != 0 && parent != root) return true;
+        XMapWindow(d, probe);
+        XSync(d, False);
+        return false;
+    });
+    XDestroyWindow(d, probe);
+    XCloseDisplay(d);
+    return framed;
+}
+
 }  // namespace
 
 bool XvfbServer::installed() { return executable("Xvfb"); }
@@ -87,7 +110,7 @@ FramingWindowManager::FramingWindowManager(const std::string& display) {
         return found;
     });
     XCloseDisplay(d);
-    if (!ready) {
+    if (!ready || !manages_windows(display)) {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
         pid_ = -1;
