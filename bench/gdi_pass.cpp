@@ -26,7 +26,7 @@ int main() {
     // the refresh thread's own passes meanwhile find nothing to do.
     report_with_cpu("refresh pass, all 512 rows dirty", PASSES, [](int) {
         mark_all_dirty();
-        gdi_refresh_pass();
+        locked_pass(gdi_refresh_pass);
     });
 
     const HWND window = win32_window().window;

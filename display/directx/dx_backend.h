@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "display/win32/win32_window.h"
+
 // Entry points of the two libraries.
 using DirectDrawCreateFn = HRESULT(WINAPI*)(GUID*, LPDIRECTDRAW*, IUnknown*);
 using DirectDrawEnumerateExFn = HRESULT(WINAPI*)(LPDDENUMCALLBACKEXA, LPVOID, DWORD);
@@ -31,6 +33,7 @@ struct DxState {
     IDirectDrawPalette* palette;  // 8-bit displays
     IDirectInputA* dinput;
     IDirectInputDeviceA* keyboard;
+    HANDLE keyboard_event;    // auto reset; set by DirectInput when the keyboard's state changed
     HANDLE vblank_event;      // manual reset; set when a retrace wait of the drawing thread is over
     int32_t vblank_pending;   // the drawing thread waits for the retrace
     POINT window_position;    // of the framed window, kept from one window to the next
@@ -68,9 +71,9 @@ bool dx_make_surfaces();
 void dx_release_surfaces();
 
 // dx_refresh.cpp: the refresh thread, the repaint, lost surfaces, the
-// retrace wait of the drawing thread.
+// retrace wait of the drawing thread. A pass runs under the display lock.
 void dx_thread_main();
-void dx_refresh_pass();
+RefreshOutcome dx_refresh_pass();
 void dx_paint();
 // Restores lost surfaces; re-creates everything when the display mode
 // changed under the program. True when the surfaces can be used.

@@ -1,7 +1,7 @@
-// The "DirectX" refresh thread: every 10 ms, under the display lock, the
+// The "DirectX" refresh thread: in each pass, under the display lock, the
 // dirty rows of the visible page are converted into the back surface,
-// which goes to the window; the key states come from the DirectInput
-// keyboard and the window's messages are handled.
+// which goes to the window; the window's messages are handled and the key
+// states come from the DirectInput keyboard.
 #include <cstring>
 
 #include "display/directx/dx_backend.h"
@@ -73,29 +73,39 @@ void apply_palette() {
     dx.palette->SetEntries(0, 0, 256, entries);
 }
 
+// Whether a pass can show the picture: a full-screen display that lost
+// the focus is left alone, and without surfaces (a switch that could set
+// up neither mode) nothing is drawn.
+bool can_show() {
+    const DisplayWindow& w = display_window();
+    return dx_state().back && (w.active || !full_screen());
+}
+
 }  // namespace
 
-// One pass, under the display lock. A full-screen display that lost the
-// focus is left alone. Without surfaces (a switch that could set up
-// neither mode) nothing is drawn. The back surface goes to the window only
-// when rows were converted into it: it shows nothing new otherwise, and a
-// window the desktop uncovered is repainted through its paint message.
-void dx_refresh_pass() {
+// One pass; the caller holds the display lock. The back surface goes to
+// the window only when rows were converted into it: it shows nothing new
+// otherwise, and a window the desktop uncovered is repainted through its
+// paint message. The key states are read after the messages, so that a
+// pass woken by a key reads the key's state.
+RefreshOutcome dx_refresh_pass() {
     DxState& dx = dx_state();
     const DisplayWindow& w = display_window();
-    window_lock();
     if (dx.vblank_pending) {
         WaitForSingleObject(dx.vblank_event, VBLANK_WAIT_MS);
         dx.vblank_pending = 0;
     }
+    bool copied = false;
     if (w.active || !full_screen()) {
         apply_palette();
         GfxScreen* s = g_gfx_screen;
-        if (dx.back && any_row_dirty(s) && convert_into_back_surface(*s) && !full_screen()) dx_paint();
-        if (w.active) dx_keyboard_refresh_key_states();
+        copied = dx.back && any_row_dirty(s) && convert_into_back_surface(*s);
+        if (copied && !full_screen()) dx_paint();
     }
     display_pump_messages();
-    window_unlock();
+    if (w.active) dx_keyboard_refresh_key_states();
+    const bool palette_left = dx.palette && display_window().palette_changed.load();
+    return RefreshOutcome{copied, can_show() && (any_row_dirty(g_gfx_screen) || palette_left)};
 }
 
 void dx_thread_main() { win32_refresh_thread_main(dx_refresh_pass); }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "display/win32/win32_window.h"
+
 struct GdiState {
     BITMAPINFO* header;        // 40-byte header and 256 colours, rows top-down
     uint8_t* conversion;       // the converted picture, when a converter is in use
@@ -18,9 +20,10 @@ GdiState& gdi_state();
 int32_t gdi_window_init();
 void gdi_window_exit();
 
-// gdi_refresh.cpp: the refresh thread and the repaint.
+// gdi_refresh.cpp: the refresh thread and the repaint. A pass runs under
+// the display lock.
 void gdi_thread_main();
-void gdi_refresh_pass();
+RefreshOutcome gdi_refresh_pass();
 void gdi_paint();
 
 // gdi_modes.cpp

@@ -1,6 +1,6 @@
-// The "GDI" refresh thread: every 10 ms, under the display lock, the span
-// of dirty rows of the visible page goes to the window, the key states are
-// refreshed and the window's messages are handled.
+// The "GDI" refresh thread: in each pass, under the display lock, the span
+// of dirty rows of the visible page goes to the window, the window's
+// messages are handled and the key states are refreshed.
 #include <windows.h>
 
 #include <cstring>
@@ -59,35 +59,45 @@ void show_rows(HDC dc, const GfxScreen& s, int32_t first, int32_t last) {
     }
 }
 
+bool any_row_dirty(const GfxScreen* s) {
+    int32_t first = 0, last = 0;
+    return s && dirty_span(s->dirty_rows, window_rows(*s), &first, &last);
+}
+
 // A changed palette and the span from the first dirty row to the last to
 // the window; the device context is taken only when one of them is there.
-void show_changes(HWND window, GfxScreen* s) {
+// Whether rows were copied.
+bool show_changes(HWND window, GfxScreen* s) {
     DisplayWindow& w = display_window();
     int32_t first = 0, last = 0;
     const bool dirty = s && dirty_span(s->dirty_rows, window_rows(*s), &first, &last);
-    if (!dirty && !w.palette_changed.load()) return;
+    if (!dirty && !w.palette_changed.load()) return false;
     HDC dc = GetDC(window);
-    if (!dc) return;
+    if (!dc) return false;
     if (w.palette_changed.exchange(0)) apply_palette(dc);
     if (dirty) show_rows(dc, *s, first, last);
     ReleaseDC(window, dc);
+    return dirty;
 }
+
+bool can_show() { return win32_window().window && gdi_state().header; }
 
 }  // namespace
 
-// One pass, under the display lock. Without a window (a full-screen switch
-// that could set up neither mode) nothing is drawn: a device context of no
-// window would be the whole display's.
-void gdi_refresh_pass() {
+// One pass; the caller holds the display lock. Without a window (a
+// full-screen switch that could set up neither mode) nothing is drawn: a
+// device context of no window would be the whole display's. The key states
+// are read after the messages, so that they include the keys the pass
+// handled.
+RefreshOutcome gdi_refresh_pass() {
     DisplayWindow& w = display_window();
-    window_lock();
-    const HWND window = win32_window().window;
     GfxScreen* s = g_gfx_screen;
-    if (window && gdi_state().header) show_changes(window, s);
+    const bool copied = can_show() && show_changes(win32_window().window, s);
     if (s) std::memset(s->dirty_rows, 0, static_cast<size_t>(window_rows(*s)));
-    if (w.active) win32_refresh_key_states();
     display_pump_messages();
-    window_unlock();
+    if (w.active) win32_refresh_key_states();
+    const bool left = can_show() && (any_row_dirty(g_gfx_screen) || w.palette_changed.load());
+    return RefreshOutcome{copied, left};
 }
 
 void gdi_thread_main() { win32_refresh_thread_main(gdi_refresh_pass); }

@@ -9,7 +9,7 @@
 // in the record and calls display_window_init. Its thread main is
 // win32_refresh_thread_main with the back-end's pass: the window init
 // makes the window (display_window_create), and each pass runs under the
-// display lock and ends with display_pump_messages.
+// display lock and handles the window's messages (display_pump_messages).
 #include <windows.h>
 
 #include <cstdint>
@@ -46,6 +46,10 @@ struct Win32Window {
     HANDLE refresh_thread;
     HANDLE start_event;  // set by the refresh thread once its window is made
     HANDLE wake_event;   // set by window_wake: there is work for the window
+    // A back-end's own event that ends the refresh thread's sleep like a
+    // message (DirectInput's keyboard); none when null. The refresh
+    // thread's alone.
+    HANDLE input_event;
     bool lock_made;
     CRITICAL_SECTION display_lock;
 
@@ -78,11 +82,23 @@ void display_pump_messages();
 // The window procedure of every Windows back-end.
 LRESULT CALLBACK display_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+// What a refresh pass did, for the sleep after it: whether it copied rows
+// to the window (rows marked later then wait for the rest of the period),
+// and whether it left rows a pass can copy at once (marked by the window
+// procedure while the messages were handled).
+struct RefreshOutcome {
+    bool copied;
+    bool work_left;
+};
+
 // The thread main of a back-end with a refresh thread: the back-end's
-// window init, display_window_started, `pass` every REFRESH_PERIOD_MS
-// while running, and the window exit under the display lock, made or not
-// (only the thread that made a window can destroy it).
-void win32_refresh_thread_main(void (*pass)());
+// window init, display_window_started, then while running `pass` under the
+// display lock, each followed by a sleep until there is work (see
+// win32_refresh.cpp), and the window exit under the display lock, made or
+// not (only the thread that made a window can destroy it).
+void win32_refresh_thread_main(RefreshOutcome (*pass)());
+// The passes and sleeps alone (win32_refresh.cpp).
+void win32_refresh_loop(RefreshOutcome (*pass)());
 
 // The 128 key states from the keyboard state (refresh loops, while active).
 void win32_refresh_key_states();

@@ -116,8 +116,11 @@ TEST_F(GdiWindow, ChangedRowsAndTheCleanRowsBetweenThemReachTheWindow) {
     dot(20, 200, 9, false);
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(shown(20, 200), palette_colour(0));
-    dot(30, 100, 5, true);
-    dot(30, 400, 5, true);
+    locked([] {  // both marked before a pass can run
+        dot(30, 100, 5, true);
+        dot(30, 400, 5, true);
+        return 0;
+    });
     ASSERT_TRUE(wait_until([&] { return shown(30, 400) == palette_colour(5); }));
     EXPECT_EQ(shown(20, 200), palette_colour(9));
     EXPECT_TRUE(all_rows_shown());
