@@ -166,6 +166,16 @@ TEST_F(DxWindow, FirstChoiceMakesAFramedWindowWithItsSurfacesKeyboardAndConverte
     EXPECT_EQ(GetForegroundWindow(), window_);
 }
 
+// What the user sees: every pixel of the window, the last row and column
+// too, shows the visible page's colour, before and after a palette change.
+TEST_F(DxWindow, TheWindowShowsTheWholePage) {
+    draw_pattern();
+    EXPECT_TRUE(shows_the_page(window_, 1));
+    gfx_palette_set(0, 0x563412);
+    gfx_palette_set(255, 0x0000FF);
+    EXPECT_TRUE(shows_the_page(window_, 1));
+}
+
 TEST_F(DxWindow, ChangedRowsAreConvertedIntoTheBackSurface) {
     dot(10, 300, 12, true);
     ASSERT_TRUE(wait_until([&] { return converted(10, 300) == display_colour(12); })) << std::hex << converted(10, 300);

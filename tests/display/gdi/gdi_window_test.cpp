@@ -22,6 +22,7 @@
 #include "display/window_events.h"
 #include "gfx/gfx_mouse.h"
 #include "gfx/key_queue.h"
+#include "gfx/palette.h"
 #include "gfx/screen.h"
 #include "runtime/console/console_end.h"
 #include "runtime/console/key_codes.h"
@@ -106,6 +107,16 @@ TEST_F(GdiWindow, TheVisiblePageGoesToTheWindowUnconverted) {
     EXPECT_EQ(white.rgbGreen, 255);
     EXPECT_EQ(white.rgbBlue, 255);
     EXPECT_NE(g_gfx_screen->refresh_rate, 1);  // the "default rate" answer counts as unknown
+}
+
+// Every pixel of the window, the last row and column too, shows the
+// visible page's colour, before and after a palette change.
+TEST_F(GdiWindow, TheWindowShowsTheWholePage) {
+    draw_pattern();
+    EXPECT_TRUE(shows_the_page(window_, 1));
+    gfx_palette_set(0, 0x563412);
+    gfx_palette_set(255, 0x0000FF);
+    EXPECT_TRUE(shows_the_page(window_, 1));
 }
 
 TEST_F(GdiWindow, ChangedRowsAndTheCleanRowsBetweenThemReachTheWindow) {

@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
 #include <optional>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -63,6 +65,106 @@ inline void dot(int32_t x, int32_t y, uint8_t index, bool mark) {
     gfx_lock();
     g_gfx_screen->visible_pixels[y * g_gfx_screen->pitch + x] = index;
     gfx_unlock(mark ? y : 1, mark ? y : 0);
+}
+
+// A pattern on every row and column of the visible page, every colour in
+// it, marked for the display.
+inline void draw_pattern() {
+    gfx_lock();
+    GfxScreen* s = g_gfx_screen;
+    for (int32_t y = 0; y < s->height; ++y)
+        for (int32_t x = 0; x < s->width; ++x)
+            s->visible_pixels[y * s->pitch + x] = static_cast<uint8_t>((x * 7) ^ (y * 13) ^ (y >> 3));
+    gfx_unlock(-1, -1);
+}
+
+// A picture as 0x00RRGGBB pixels, rows top-down.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    bool operator==(const Picture&) const = default;
+};
+
+// What the window's client area shows on the desktop, read back from the
+// screen's device context over the client area, so that it is what the
+// user sees whoever drew it (GDI into the window, DirectDraw onto the
+// display). Empty when it can't be read.
+inline Picture window_picture(HWND window) {
+    Picture p;
+    RECT client{};
+    POINT origin{0, 0};
+    if (!GetClientRect(window, &client) || !ClientToScreen(window, &origin)) return p;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (screen && memory && bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        if (BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY)) {
+            GdiFlush();
+            p.width = client.right;
+            p.height = client.bottom;
+            const auto* first = static_cast<const uint32_t*>(bits);
+            p.pixels.assign(first, first + static_cast<size_t>(p.width) * static_cast<size_t>(p.height));
+            for (uint32_t& pixel : p.pixels) pixel &= 0xFFFFFF;
+        }
+        SelectObject(memory, old);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    if (memory) DeleteDC(memory);
+    if (screen) ReleaseDC(nullptr, screen);
+    return p;
+}
+
+// The visible page through the device palette (0x00BBGGRR), each pixel a
+// block of `scale` x `scale` device pixels.
+inline Picture expected_picture(int scale) {
+    return locked([&] {
+        const GfxScreen* s = g_gfx_screen;
+        Picture p{s->width * scale, s->height * scale, {}};
+        p.pixels.resize(static_cast<size_t>(p.width) * static_cast<size_t>(p.height));
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x) {
+                const uint32_t c = s->device_palette[s->visible_pixels[(y / scale) * s->pitch + x / scale]];
+                p.pixels[static_cast<size_t>(y) * static_cast<size_t>(p.width) + static_cast<size_t>(x)] =
+                    (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+            }
+        return p;
+    });
+}
+
+// Where two pictures differ first, and how often, for a failure message.
+inline std::string picture_difference(const Picture& got, const Picture& want) {
+    if (got.width != want.width || got.height != want.height)
+        return "shown " + std::to_string(got.width) + " x " + std::to_string(got.height) + ", wanted " +
+               std::to_string(want.width) + " x " + std::to_string(want.height);
+    size_t differ = 0, first = 0;
+    for (size_t i = want.pixels.size(); i-- > 0;)
+        if (got.pixels[i] != want.pixels[i]) {
+            ++differ;
+            first = i;
+        }
+    if (differ == 0) return "the same";
+    char text[160];
+    std::snprintf(text, sizeof text, "%zu pixels differ, the first at (%zu, %zu): shown %06X, wanted %06X", differ,
+                  first % static_cast<size_t>(want.width), first / static_cast<size_t>(want.width), got.pixels[first],
+                  want.pixels[first]);
+    return text;
+}
+
+// Waits until the window shows the visible page at `scale`.
+inline ::testing::AssertionResult shows_the_page(HWND window, int scale) {
+    Picture got;
+    Picture want;
+    if (wait_until([&] {
+            want = expected_picture(scale);
+            got = window_picture(window);
+            return got == want;
+        }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << picture_difference(got, want);
 }
 
 // The keys the window posted, waiting up to a second for `count`, and
