@@ -16,6 +16,10 @@ else
 fi
 export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
+# Wine takes its code pages from the locale: C.UTF-8 gives those of a US
+# English Windows (ANSI 1252, OEM 437) whatever the host's locale is, so
+# typed characters convert the same everywhere.
+export LC_ALL=C.UTF-8
 # No Mono or Gecko: their installers would ask on the first start.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 if [ -n "${WT_WINE_DISPLAY:-}" ]; then
