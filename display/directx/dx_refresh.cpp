@@ -6,6 +6,7 @@
 
 #include "display/directx/dx_backend.h"
 #include "display/display_window.h"
+#include "display/picture_scale.h"
 #include "display/win32/win32_window.h"
 #include "gfx/screen.h"
 
@@ -40,6 +41,18 @@ void recreate() {
 // The dirty rows converted straight into the locked back surface; the rows
 // are clean after. False when the surface could not be locked: the rows
 // stay dirty for the next pass.
+// A window of a scale above 1: the dirty rows converted at their own size,
+// then each pixel as a block into the surface.
+void convert_scaled(GfxScreen& s, uint8_t* pixels, int32_t pitch) {
+    DxState& dx = dx_state();
+    const DisplayWindow& w = display_window();
+    int32_t first = 0, last = 0;
+    if (!dirty_span(s.dirty_rows, window_rows(s), &first, &last)) return;
+    w.converter(dx.unscaled, dx.unscaled_pitch);
+    scale_rows(dx.unscaled, dx.unscaled_pitch, pixels, pitch, w.width, dx.bytes_per_pixel, first, last,
+               win32_window().scale);
+}
+
 bool convert_into_back_surface(GfxScreen& s) {
     DxState& dx = dx_state();
     DisplayWindow& w = display_window();
@@ -50,9 +63,11 @@ bool convert_into_back_surface(GfxScreen& s) {
         result = dx.back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
     if (FAILED(result)) return false;
     auto* pixels = static_cast<uint8_t*>(desc.lpSurface);
-    if (w.converter && pixels)
-        w.converter(pixels + static_cast<ptrdiff_t>(dx.vertical_offset) * desc.lPitch,
-                    static_cast<int32_t>(desc.lPitch));
+    const auto pitch = static_cast<int32_t>(desc.lPitch);
+    if (w.converter && pixels && dx.unscaled)
+        convert_scaled(s, pixels, pitch);
+    else if (w.converter && pixels)
+        w.converter(pixels + static_cast<ptrdiff_t>(dx.vertical_offset) * pitch, pitch);
     dx.back->Unlock(nullptr);
     std::memset(s.dirty_rows, 0, static_cast<size_t>(window_rows(s)));
     return true;

@@ -43,6 +43,9 @@ void find_user32_extras() {
     resolve(u.TrackMouseEvent, user32, "TrackMouseEvent");
     resolve(u.GetMonitorInfoA, user32, "GetMonitorInfoA");
     resolve(u.ChangeDisplaySettingsExA, user32, "ChangeDisplaySettingsExA");
+    resolve(u.GetDpiForWindow, user32, "GetDpiForWindow");
+    resolve(u.GetDpiForSystem, user32, "GetDpiForSystem");
+    resolve(u.AdjustWindowRectExForDpi, user32, "AdjustWindowRectExForDpi");
 }
 
 uint32_t platform_version() {

@@ -24,6 +24,11 @@ struct User32Extras {
     BOOL(WINAPI* TrackMouseEvent)(LPTRACKMOUSEEVENT);
     BOOL(WINAPI* GetMonitorInfoA)(HMONITOR, LPMONITORINFO);
     LONG(WINAPI* ChangeDisplaySettingsExA)(LPCSTR, LPDEVMODEA, HWND, DWORD, LPVOID);
+    // A window's own DPI and the frame for it (Windows 10), the system's
+    // DPI (Windows 10); the system DPI comes from a device context without.
+    UINT(WINAPI* GetDpiForWindow)(HWND);
+    UINT(WINAPI* GetDpiForSystem)();
+    BOOL(WINAPI* AdjustWindowRectExForDpi)(LPRECT, DWORD, BOOL, DWORD, UINT);
 };
 
 // A growable buffer of the character conversion, kept between messages.
@@ -52,6 +57,16 @@ struct Win32Window {
     HANDLE input_event;
     bool lock_made;
     CRITICAL_SECTION display_lock;
+
+    // Device pixels per picture pixel in the window: the whole factor of
+    // its DPI (dpi_scale), 1 in full screen, where the display mode is the
+    // picture's size. The back-end shows the picture scaled by it; the
+    // client area is the picture's size times it.
+    int32_t scale;
+    UINT dpi;  // the window's DPI the client area and frame were sized for
+    // The back-end remakes what holds the scaled picture for another scale
+    // (a DPI change); false, with nothing changed, when it can't.
+    bool (*rescale)(int32_t scale);
 
     // What the window procedure found at the start of the message it is
     // handling.
@@ -128,6 +143,24 @@ void win32_palette_entries(PALETTEENTRY (&entries)[256]);
 // Top-left corner of a window of the outer size centred on the monitor
 // (null: the primary display).
 POINT win32_centred_position(const MONITORINFOEXA* monitor, int32_t outer_width, int32_t outer_height);
+
+// The scale of a window about to be made (win32_dpi.cpp): 1 in full
+// screen, else that of the system's DPI, which the window's own corrects
+// once it exists (win32_adopt_window_dpi). Stores scale and dpi.
+void win32_choose_scale(bool full_screen);
+// The window's own DPI: where it differs from the one chosen, the window
+// is sized again for it (at its place); the back-end makes its buffers
+// after this.
+void win32_adopt_window_dpi();
+// The outer size of a window of `style` and `ex_style` around a client
+// area of the picture at the chosen scale, with the frame of the chosen
+// DPI. False when the system can't tell.
+bool win32_outer_size(DWORD style, DWORD ex_style, SIZE* outer);
+// WM_DPICHANGED: the window went to a monitor of another DPI. The
+// back-end rescales the picture when the scale changes, the window takes
+// the size for it at the place the system suggests, every row is shown
+// again. Nothing in full screen.
+void win32_dpi_changed(HWND window, UINT dpi, const RECT& suggested);
 
 // The display's refresh rate, from a device context of the window or as a
 // back-end measured it, into the screen record; 0 where the display
