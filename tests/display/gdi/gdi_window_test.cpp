@@ -43,10 +43,10 @@ class GdiWindow : public WindowDriverTest {
         open_screen("GDI", &gdi_driver);
     }
 
-    // The colour the window shows at a client pixel, 0x00BBGGRR.
+    // The colour the window shows at a picture pixel, 0x00BBGGRR.
     COLORREF shown(int x, int y) const {
         HDC dc = GetDC(window_);
-        const COLORREF c = GetPixel(dc, x, y);
+        const COLORREF c = GetPixel(dc, client_of(x), client_of(y));
         ReleaseDC(window_, dc);
         return c;
     }
@@ -63,9 +63,9 @@ TEST_F(GdiWindow, CentredFramedWindowOfTheScreenSizeWithTheProgramsClassAndTitle
     RECT client{}, outer{};
     ASSERT_TRUE(GetClientRect(window_, &client));
     ASSERT_TRUE(GetWindowRect(window_, &outer));
-    EXPECT_EQ(client.right, 512);
-    EXPECT_EQ(client.bottom, 512);
-    RECT want{0, 0, 512, 512};
+    EXPECT_EQ(client.right, 512 * scale_);
+    EXPECT_EQ(client.bottom, 512 * scale_);
+    RECT want{0, 0, 512 * scale_, 512 * scale_};
     AdjustWindowRect(&want, 0x00CB0000, FALSE);
     const int outer_width = want.right - want.left, outer_height = want.bottom - want.top;
     EXPECT_EQ(outer.right - outer.left, outer_width);
@@ -99,7 +99,7 @@ TEST_F(GdiWindow, TheVisiblePageGoesToTheWindowUnconverted) {
     EXPECT_EQ(display_window().converter, nullptr);
     const BITMAPINFO* header = gdi_state().header;
     ASSERT_NE(header, nullptr);
-    EXPECT_EQ(header->bmiHeader.biHeight, -512);
+    EXPECT_EQ(header->bmiHeader.biHeight, -512 * scale_);  // the bitmap shown: the page at the window's scale
     EXPECT_EQ(header->bmiHeader.biBitCount, 8);
     EXPECT_EQ(header->bmiHeader.biClrUsed, 256u);
     const RGBQUAD white = header->bmiColors[15];
@@ -109,15 +109,9 @@ TEST_F(GdiWindow, TheVisiblePageGoesToTheWindowUnconverted) {
     EXPECT_NE(g_gfx_screen->refresh_rate, 1);  // the "default rate" answer counts as unknown
 }
 
-// Every pixel of the window, the last row and column too, shows the
-// visible page's colour, before and after a palette change.
-TEST_F(GdiWindow, TheWindowShowsTheWholePage) {
-    draw_pattern();
-    EXPECT_TRUE(shows_the_page(window_, 1));
-    gfx_palette_set(0, 0x563412);
-    gfx_palette_set(255, 0x0000FF);
-    EXPECT_TRUE(shows_the_page(window_, 1));
-}
+TEST_F(GdiWindow, TheWindowShowsTheWholePage) { show_whole_page(); }
+
+TEST_F(GdiWindow, ADpiChangeRescalesThePicture) { change_dpi(); }
 
 TEST_F(GdiWindow, ChangedRowsAndTheCleanRowsBetweenThemReachTheWindow) {
     dot(10, 300, 12, true);
@@ -237,9 +231,10 @@ TEST_F(GdiWindow, MaximisingSwitchesToFullScreenOrBackToTheWindow) {
     ASSERT_NE(window_, nullptr);
     RECT client{};
     GetClientRect(window_, &client);
-    EXPECT_EQ(client.right, 512);
-    EXPECT_EQ(client.bottom, 512);
     const bool full = (locked([] { return display_window().flags; }) & SCREEN_FULLSCREEN) != 0;
+    if (full) scale_ = 1;  // the display mode is the picture's size
+    EXPECT_EQ(client.right, 512 * scale_);
+    EXPECT_EQ(client.bottom, 512 * scale_);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)) & WS_POPUP, full ? WS_POPUP : 0u);
     EXPECT_TRUE(wait_until([&] { return shown(50, 50) == palette_colour(14); }));
 }
@@ -269,9 +264,12 @@ TEST_F(GdiWindow, TitleSetWhileTheScreenLockIsHeld) {
     EXPECT_STREQ(text, "Again");
 }
 
-TEST_F(GdiWindow, MousePlacementIsClampedToTheClientArea) {
+// The program places and reads the mouse in picture pixels whatever the
+// window's scale: a placed pointer stands in the middle of the pixel's
+// block, and a move anywhere in a block reads as that pixel.
+TEST_F(GdiWindow, MousePlacementIsClampedToTheClientAreaAndInPicturePixels) {
     ASSERT_EQ(gfx_set_mouse(600, -5, -1, -1), ERR_NONE);
-    POINT at{511, 0};
+    POINT at{511 * scale_ + scale_ / 2, scale_ / 2};
     ClientToScreen(window_, &at);
     POINT cursor{};
     ASSERT_TRUE(wait_until([&] { return GetCursorPos(&cursor) && cursor.x == at.x && cursor.y == at.y; }));
@@ -281,6 +279,14 @@ TEST_F(GdiWindow, MousePlacementIsClampedToTheClientArea) {
     EXPECT_EQ(y, 0);
     EXPECT_EQ(clip, 0);
     EXPECT_EQ(mouse_state().cursor_shown, 1);
+
+    POINT pointer{client_of(300), client_of(150)};  // the user moves the mouse
+    ClientToScreen(window_, &pointer);
+    SetCursorPos(pointer.x, pointer.y);
+    EXPECT_TRUE(wait_until([&] {
+        return gfx_get_mouse(&x, &y, &wheel, &buttons, &clip) == ERR_NONE && x == 300 && y == 150;
+    })) << x
+        << ", " << y;
 }
 
 TEST_F(GdiWindow, WheelNotchesAndButtons) {
@@ -344,13 +350,13 @@ TEST_F(GdiWindow, OtherSizesAndDepthsAreConvertedWhereTheBitmapNeedsIt) {
         window_ = win32_window().window;
         RECT client{};
         GetClientRect(window_, &client);
-        EXPECT_EQ(client.right, c.width);
+        EXPECT_EQ(client.right, c.width * scale_);
         EXPECT_EQ(display_window().converter != nullptr, c.converted);
         if (c.converted) {
             EXPECT_EQ(gdi_state().conversion_pitch, c.pitch);
         }
         EXPECT_EQ(gdi_state().header->bmiHeader.biBitCount, c.depth);
-        EXPECT_EQ(gdi_state().header->bmiHeader.biWidth, c.width);
+        EXPECT_EQ(gdi_state().header->bmiHeader.biWidth, c.width * scale_);
         gfx_lock();
         GfxScreen* s = g_gfx_screen;
         uint8_t* at = s->visible_pixels + 300 * s->pitch + (c.width - 1) * s->bytes_per_pixel;

@@ -19,6 +19,7 @@
 
 #include "display/win32/win32_window.h"
 #include "gfx/key_queue.h"
+#include "gfx/palette.h"
 #include "gfx/screen.h"
 #include "runtime/console/console_end.h"
 #include "runtime/runtime_context.h"
@@ -214,7 +215,25 @@ class WindowDriverTest : public ::testing::Test {
         ASSERT_NE(window_, nullptr);
         ASSERT_TRUE(wait_until([] { return all_rows_shown(); }));
         take_screen_events();
+        scale_ = desktop_scale();
     }
+
+    // The scale the window must have: the whole factor of the desktop's
+    // DPI, as the screen's device context tells it. A run that asked Wine
+    // for a DPI (WT_WINE_DPI, tools/wine-run.sh) must have it.
+    static int desktop_scale() {
+        HDC screen = GetDC(nullptr);
+        const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+        if (screen) ReleaseDC(nullptr, screen);
+        if (const char* asked = std::getenv("WT_WINE_DPI")) {
+            EXPECT_EQ(dpi, std::atoi(asked));
+        }
+        return dpi / 96 > 1 ? dpi / 96 : 1;
+    }
+
+    // A picture pixel's place in the client area: the last device pixel of
+    // its block.
+    int client_of(int picture) const { return picture * scale_ + scale_ - 1; }
     void TearDown() override {
         gfx_screen_close();
         _putenv_s("ZVGFX", "");
@@ -224,7 +243,51 @@ class WindowDriverTest : public ::testing::Test {
 
     void post(UINT message, WPARAM wparam, LPARAM lparam) const { PostMessageA(window_, message, wparam, lparam); }
 
+    // What the user sees: every pixel of the window, the last row and
+    // column too, shows the visible page's colour, each as a block of the
+    // window's scale, before and after a palette change.
+    void show_whole_page() {
+        draw_pattern();
+        EXPECT_TRUE(shows_the_page(window_, scale_));
+        gfx_palette_set(0, 0x563412);
+        gfx_palette_set(255, 0x0000FF);
+        EXPECT_TRUE(shows_the_page(window_, scale_));
+    }
+
+    // The window goes to a monitor of another scale (2 from 1, 1 from
+    // more), as the system tells it: the picture is shown at the new scale
+    // in a window of its size, at the place the system suggests, and the
+    // window is pinned to that size.
+    void change_dpi() {
+        draw_pattern();
+        ASSERT_TRUE(shows_the_page(window_, scale_));
+        const int other = scale_ == 1 ? 2 : 1;
+        RECT suggested{};  // near the desktop's corner, so that a larger window fits
+        ASSERT_TRUE(GetWindowRect(window_, &suggested));
+        OffsetRect(&suggested, 16 - suggested.left, 8 - suggested.top);
+        SendMessageA(window_, WM_DPICHANGED, MAKEWPARAM(96 * other, 96 * other), reinterpret_cast<LPARAM>(&suggested));
+        RECT client{}, outer{};
+        ASSERT_TRUE(GetClientRect(window_, &client));
+        ASSERT_TRUE(GetWindowRect(window_, &outer));
+        EXPECT_EQ(client.right, 512 * other);
+        EXPECT_EQ(client.bottom, 512 * other);
+        EXPECT_EQ(outer.left, suggested.left);
+        EXPECT_EQ(outer.top, suggested.top);
+        MINMAXINFO pinned{};
+        SendMessageA(window_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&pinned));
+        EXPECT_EQ(pinned.ptMaxTrackSize.x, outer.right - outer.left);
+        EXPECT_EQ(pinned.ptMaxTrackSize.y, outer.bottom - outer.top);
+        scale_ = other;
+        POINT origin{0, 0};
+        ClientToScreen(window_, &origin);
+        if (origin.x + client.right > GetSystemMetrics(SM_CXSCREEN) ||
+            origin.y + client.bottom > GetSystemMetrics(SM_CYSCREEN))
+            GTEST_SKIP() << "the desktop is too small to show the window at scale " << scale_;
+        EXPECT_TRUE(shows_the_page(window_, scale_));
+    }
+
     HWND window_ = nullptr;
+    int scale_ = 1;  // device pixels per picture pixel
     std::optional<ScopedWindowDrivers> drivers_;
 };
 

@@ -40,6 +40,16 @@ std::vector<Rgb> final_picture(const std::string& typed) {
     return picture;
 }
 
+std::vector<Rgb> scaled_picture(const std::vector<Rgb>& picture, int factor) {
+    constexpr size_t SIDE = 512;
+    const auto f = static_cast<size_t>(factor);
+    std::vector<Rgb> out;
+    out.reserve(picture.size() * f * f);
+    for (size_t y = 0; y < SIDE * f; ++y)
+        for (size_t x = 0; x < SIDE * f; ++x) out.push_back(picture[(y / f) * SIDE + x / f]);
+    return out;
+}
+
 void WindowProgramTest::start_server(const std::string& screen) {
     server_ = std::make_unique<XvfbServer>(screen);
     ASSERT_TRUE(server_->running()) << "Xvfb did not start";
@@ -62,12 +72,13 @@ void WindowProgramTest::keys(const std::vector<std::string>& names) {
         [&] {
             int width = 0, height = 0;
             const std::vector<Rgb> got = client_->pixels(w, &width, &height);
-            if (got.size() != want.size()) return false;
+            if (got.size() != want.size() || width <= 0) return false;
+            const auto across = static_cast<size_t>(width);
             size_t wrong = 0, first = 0;
             for (size_t i = 0; i < got.size(); ++i)
-                if (i % 512 < columns && i / 512 < rows && !(got[i] == want[i]) && wrong++ == 0) first = i;
+                if (i % across < columns && i / across < rows && !(got[i] == want[i]) && wrong++ == 0) first = i;
             std::ostringstream out;
-            out << wrong << " pixels differ, the first at (" << first % 512 << ", " << first / 512 << ")";
+            out << wrong << " pixels differ, the first at (" << first % across << ", " << first / across << ")";
             difference = out.str();
             return wrong == 0;
         },
