@@ -38,7 +38,7 @@ int main() {
 
     // The pass as the refresh thread makes it (the display lock, the
     // conversion, the blit, the keyboard's state, the message drain); the
-    // refresh thread's own passes meanwhile find no dirty row.
+    // refresh thread sleeps meanwhile.
     report_with_cpu("refresh pass, all 512 rows dirty", PASSES, [](int) {
         mark_all_dirty();
         locked_pass(dx_refresh_pass);

@@ -33,7 +33,6 @@ struct DxState {
     IDirectDrawPalette* palette;  // 8-bit displays
     IDirectInputA* dinput;
     IDirectInputDeviceA* keyboard;
-    HANDLE keyboard_event;    // auto reset; set by DirectInput when the keyboard's state changed
     HANDLE vblank_event;      // manual reset; set when a retrace wait of the drawing thread is over
     int32_t vblank_pending;   // the drawing thread waits for the retrace
     POINT window_position;    // of the framed window, kept from one window to the next

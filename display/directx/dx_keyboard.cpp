@@ -1,10 +1,11 @@
 // The keyboard of "DirectX": a DirectInput device whose state refreshes
 // the 128 key states on every active pass. Typed keys come through the
-// window procedure as with every window. A change of the device's state
-// ends the refresh thread's sleep, as a window message does: its state is
-// not the message queue's.
+// window procedure as with every window; the keys' messages wake the
+// refresh thread, and DirectInput has the key's state by then. (A change
+// notice of the device would wake it too, but under Wine it comes from the
+// same keyboard hook that holds the key's message back, and the pass it
+// starts delays the echo by several milliseconds.)
 #include "display/directx/dx_backend.h"
-#include "display/win32/win32_window.h"
 #include "gfx/screen.h"
 
 namespace {
@@ -36,38 +37,20 @@ void dx_key_states_from(const uint8_t device_state[DX_KEY_OBJECTS], uint8_t key_
     for (int32_t i = 0; i < 128; ++i) key_states[i] = pressed(device_state[i]) || pressed(device_state[i + 128]);
 }
 
-// The notice is set before the device is acquired, as DirectInput wants.
-// Without one the key states still follow the keys' window messages.
-void notify_changes() {
-    DxState& dx = dx_state();
-    dx.keyboard_event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (dx.keyboard_event && FAILED(dx.keyboard->SetEventNotification(dx.keyboard_event))) {
-        CloseHandle(dx.keyboard_event);
-        dx.keyboard_event = nullptr;
-    }
-    win32_window().input_event = dx.keyboard_event;
-}
-
 bool dx_keyboard_open() {
     DxState& dx = dx_state();
     if (!dx.dinput || FAILED(dx.dinput->CreateDevice(GUID_SysKeyboard, &dx.keyboard, nullptr)) || !dx.keyboard)
         return false;
-    if (FAILED(dx.keyboard->SetDataFormat(&dx_keyboard_format()))) return false;
-    notify_changes();
-    return SUCCEEDED(dx.keyboard->Acquire());
+    return SUCCEEDED(dx.keyboard->SetDataFormat(&dx_keyboard_format())) && SUCCEEDED(dx.keyboard->Acquire());
 }
 
 void dx_keyboard_close() {
     DxState& dx = dx_state();
     if (dx.keyboard) {
         dx.keyboard->Unacquire();
-        dx.keyboard->SetEventNotification(nullptr);
         dx.keyboard->Release();
         dx.keyboard = nullptr;
     }
-    win32_window().input_event = nullptr;
-    if (dx.keyboard_event) CloseHandle(dx.keyboard_event);
-    dx.keyboard_event = nullptr;
     if (dx.dinput) dx.dinput->Release();
     dx.dinput = nullptr;
 }

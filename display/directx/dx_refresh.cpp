@@ -38,22 +38,37 @@ void recreate() {
     }
 }
 
-// The dirty rows converted straight into the locked back surface; the rows
-// are clean after. False when the surface could not be locked: the rows
-// stay dirty for the next pass.
-// A window of a scale above 1: the dirty rows converted at their own size,
-// then each pixel as a block into the surface.
-void convert_scaled(GfxScreen& s, uint8_t* pixels, int32_t pitch) {
+// A window of a scale above 1: the dirty rows first..last converted at
+// their own size, then each pixel as a block into the surface.
+void convert_scaled(uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) {
     DxState& dx = dx_state();
     const DisplayWindow& w = display_window();
-    int32_t first = 0, last = 0;
-    if (!dirty_span(s.dirty_rows, window_rows(s), &first, &last)) return;
     w.converter(dx.unscaled, dx.unscaled_pitch);
     scale_rows(dx.unscaled, dx.unscaled_pitch, pixels, pitch, w.width, dx.bytes_per_pixel, first, last,
                win32_window().scale);
 }
 
-bool convert_into_back_surface(GfxScreen& s) {
+// Rows top .. bottom - 1 of the back surface to the same rows of the
+// window's client area on the display.
+void blit_rows(LONG top, LONG bottom) {
+    DxState& dx = dx_state();
+    const HWND window = win32_window().window;
+    if (full_screen() || !window || !dx.primary || !dx.back) return;
+    POINT origin{0, 0};
+    if (!ClientToScreen(window, &origin)) return;
+    RECT source{0, top, dx.display_rect.right, bottom};
+    RECT target = source;
+    OffsetRect(&target, origin.x, origin.y);
+    HRESULT result = dx.primary->Blt(&target, dx.back, &source, DDBLT_WAIT, nullptr);
+    if (result == DDERR_SURFACELOST && dx_restore_surfaces() && dx.primary && dx.back)
+        dx.primary->Blt(&target, dx.back, &source, DDBLT_WAIT, nullptr);
+}
+
+// The dirty rows converted into the locked back surface; the rows are
+// clean after, and first..last is the span of them (all of them after a
+// restore, which marks every row). False when the surface could not be
+// locked: the rows stay dirty for the next pass.
+bool convert_into_back_surface(GfxScreen& s, int32_t* first, int32_t* last) {
     DxState& dx = dx_state();
     DisplayWindow& w = display_window();
     DDSURFACEDESC desc{};
@@ -62,14 +77,32 @@ bool convert_into_back_surface(GfxScreen& s) {
     if (result == DDERR_SURFACELOST && dx_restore_surfaces() && dx.back)
         result = dx.back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
     if (FAILED(result)) return false;
+    if (!dirty_span(s.dirty_rows, window_rows(s), first, last)) {
+        dx.back->Unlock(nullptr);
+        return false;
+    }
     auto* pixels = static_cast<uint8_t*>(desc.lpSurface);
     const auto pitch = static_cast<int32_t>(desc.lPitch);
     if (w.converter && pixels && dx.unscaled)
-        convert_scaled(s, pixels, pitch);
+        convert_scaled(pixels, pitch, *first, *last);
     else if (w.converter && pixels)
         w.converter(pixels + static_cast<ptrdiff_t>(dx.vertical_offset) * pitch, pitch);
     dx.back->Unlock(nullptr);
     std::memset(s.dirty_rows, 0, static_cast<size_t>(window_rows(s)));
+    return true;
+}
+
+// The span of dirty rows converted into the back surface and, in a window,
+// blitted to it; only the span goes, which Wine's DirectDraw draws the
+// sooner for it. False when nothing was converted.
+bool show_dirty_rows(GfxScreen& s) {
+    int32_t first = 0, last = 0;
+    // Looked at before the surface is locked: a lock, even of nothing,
+    // wakes Wine's Direct3D thread, which then spins for a while.
+    if (!dirty_span(s.dirty_rows, window_rows(s), &first, &last) || !convert_into_back_surface(s, &first, &last))
+        return false;
+    const int32_t scale = dx_state().unscaled ? win32_window().scale : 1;
+    blit_rows(first * scale, (last + 1) * scale);
     return true;
 }
 
@@ -114,8 +147,7 @@ RefreshOutcome dx_refresh_pass() {
     if (w.active || !full_screen()) {
         apply_palette();
         GfxScreen* s = g_gfx_screen;
-        copied = dx.back && any_row_dirty(s) && convert_into_back_surface(*s);
-        if (copied && !full_screen()) dx_paint();
+        copied = dx.back && s && show_dirty_rows(*s);
     }
     display_pump_messages();
     if (w.active) dx_keyboard_refresh_key_states();
@@ -126,18 +158,7 @@ RefreshOutcome dx_refresh_pass() {
 void dx_thread_main() { win32_refresh_thread_main(dx_refresh_pass); }
 
 // The whole back surface to the window's client area on the display.
-void dx_paint() {
-    DxState& dx = dx_state();
-    const HWND window = win32_window().window;
-    if (full_screen() || !window || !dx.primary || !dx.back) return;
-    RECT target{};
-    POINT origin{0, 0};
-    if (!GetClientRect(window, &target) || !ClientToScreen(window, &origin)) return;
-    OffsetRect(&target, origin.x, origin.y);
-    HRESULT result = dx.primary->Blt(&target, dx.back, &dx.display_rect, DDBLT_WAIT, nullptr);
-    if (result == DDERR_SURFACELOST && dx_restore_surfaces() && dx.primary && dx.back)
-        dx.primary->Blt(&target, dx.back, &dx.display_rect, DDBLT_WAIT, nullptr);
-}
+void dx_paint() { blit_rows(0, dx_state().display_rect.bottom); }
 
 // A restored surface has lost its contents: every row is converted again.
 bool dx_restore_surfaces() {

@@ -1,9 +1,9 @@
 // The refresh thread of the Windows back-ends with one ("GDI", "DirectX"):
 // a pass under the display lock, then a sleep until there is work.
 //
-// The thread sleeps in MsgWaitForMultipleObjectsEx on its wake-up event,
-// the back-end's input event (if any) and its message queue. Window
-// messages, the input event and window_show_now end the sleep at once.
+// The thread sleeps in MsgWaitForMultipleObjectsEx on its wake-up event
+// and its message queue. Window messages and window_show_now end the sleep
+// at once.
 // Marked rows (window_wake) end it too, except right after a pass that
 // copied rows: then they wait for the rest of the period, so that a
 // growing plot reaches the window at most once a period. The wake-up is
@@ -35,13 +35,11 @@ DWORD milliseconds_until(Clock::time_point t) {
 enum class Woken { MESSAGE, WAKE, TIMEOUT, FAILED };
 
 Woken sleep_for(DWORD timeout_ms) {
-    const Win32Window& w32 = win32_window();
-    const HANDLE handles[2] = {w32.wake_event, w32.input_event};
-    const DWORD count = w32.input_event ? 2 : 1;
-    const DWORD r = MsgWaitForMultipleObjectsEx(count, handles, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    const HANDLE wake = win32_window().wake_event;
+    const DWORD r = MsgWaitForMultipleObjectsEx(1, &wake, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (r == WAIT_OBJECT_0) return Woken::WAKE;
+    if (r == WAIT_OBJECT_0 + 1) return Woken::MESSAGE;
     if (r == WAIT_TIMEOUT) return Woken::TIMEOUT;
-    if (r > WAIT_OBJECT_0 && r <= WAIT_OBJECT_0 + count) return Woken::MESSAGE;  // the input event counts as one
     return Woken::FAILED;
 }
 

@@ -51,10 +51,6 @@ struct Win32Window {
     HANDLE refresh_thread;
     HANDLE start_event;  // set by the refresh thread once its window is made
     HANDLE wake_event;   // set by window_wake: there is work for the window
-    // A back-end's own event that ends the refresh thread's sleep like a
-    // message (DirectInput's keyboard); none when null. The refresh
-    // thread's alone.
-    HANDLE input_event;
     bool lock_made;
     CRITICAL_SECTION display_lock;
 

@@ -227,6 +227,7 @@ TEST_F(DxWindow, ALostSurfaceIsRestoredAndThePictureDrawnAgain) {
     dot(31, 101, 14, true);  // the program draws on: the pass finds the primary lost
     EXPECT_TRUE(wait_until([&] { return locked([&] { return !lost.lost; }); }));
     EXPECT_TRUE(wait_until([&] { return converted(30, 100) == display_colour(14); }));
+    EXPECT_TRUE(shows_the_page(window_, scale_));  // not only the row that was drawn
     EXPECT_GE(lost.restores, 1);
     EXPECT_TRUE(IsWindow(window_));
     gfx_screen_close();
