@@ -11,10 +11,12 @@
 #                                      and another build of it, the same way in the
 #                                      same run: a before/after table
 #
-# A wake-up is a context switch of one of the program's threads (under Wine
-# each Windows thread is a thread of the Linux process): every time a thread
-# sleeps and is woken again. A call to the Wine server blocks its thread
-# until the server answers, so it counts as one too. The idle spells are
+# A wake-up is a voluntary context switch of one of the program's threads
+# (under Wine each Windows thread is a thread of the Linux process): every
+# time a thread sleeps and is woken again. A call to the Wine server blocks
+# its thread until the server answers, so it counts as one too: a wait of
+# the program's is two, the call that starts it and the wake-up that ends
+# it. The idle spells are
 # taken with the pointer off the window: while a
 # mouse-leave notice is armed, Wine's TrackMouseEvent polls the pointer
 # every hover time (400 ms), a round of server calls each time, which
@@ -40,20 +42,30 @@ start_xvfb
 WT_WINE_DISPLAY=$DISPLAY
 export WT_WINE_DISPLAY WINEPREFIX="$prefix"
 
-# Context switches of every thread of the process.
+# Voluntary context switches of every thread of the process: each time a
+# thread slept. (Being preempted by another process is not a wake-up; on a
+# busy machine there are many of those.)
 switches() {
     total=0
     for t in /proc/"$1"/task/*/status; do
-        n=$(awk '/ctxt_switches/ { s += $2 } END { print s + 0 }' "$t" 2>/dev/null || echo 0)
+        n=$(awk '/^voluntary_ctxt_switches/ { s += $2 } END { print s + 0 }' "$t" 2>/dev/null || echo 0)
         total=$((total + n))
     done
     echo "$total"
 }
 
+# The processes of this Wine prefix whose name starts with $1.
+prefix_processes() {
+    for p in /proc/[0-9]*; do
+        case "$(cat "$p/comm" 2>/dev/null)" in "$1"*) ;; *) continue ;; esac
+        { tr '\0' '\n' < "$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && echo "${p#/proc/}"
+    done
+}
+
 # "wake-ups/s CPU% (Wine server CPU%)" of the program over the idle spell;
 # the Wine server works for every call the program makes to it.
 idle() {
-    ws=$(pgrep -x wineserver -d ' ' 2>/dev/null || true)
+    ws=$(prefix_processes wineserver)
     s0=$(switches "$program")
     c0=$(cpu_ns "$program")
     w0=$(cpu_ns $ws)
@@ -67,12 +79,7 @@ idle() {
 
 # The Windows process of this prefix running the program (Wine's loader
 # keeps the name of the program it runs).
-program_pid() {
-    for p in /proc/[0-9]*; do
-        [ "$(cat "$p/comm" 2>/dev/null)" = "wavetable.exe" ] || continue
-        { tr '\0' '\n' < "$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && echo "${p#/proc/}"
-    done | head -n1
-}
+program_pid() { prefix_processes wavetable.exe | head -n1; }
 
 # Where the pointer rests during an idle spell; the keyboard follows it
 # (no window manager).
