@@ -42,18 +42,6 @@ start_xvfb
 WT_WINE_DISPLAY=$DISPLAY
 export WT_WINE_DISPLAY WINEPREFIX="$prefix"
 
-# Voluntary context switches of every thread of the process: each time a
-# thread slept. (Being preempted by another process is not a wake-up; on a
-# busy machine there are many of those.)
-switches() {
-    total=0
-    for t in /proc/"$1"/task/*/status; do
-        n=$(awk '/^voluntary_ctxt_switches/ { s += $2 } END { print s + 0 }' "$t" 2>/dev/null || echo 0)
-        total=$((total + n))
-    done
-    echo "$total"
-}
-
 # The processes of this Wine prefix whose name starts with $1.
 prefix_processes() {
     for p in /proc/[0-9]*; do
@@ -62,15 +50,17 @@ prefix_processes() {
     done
 }
 
-# "wake-ups/s CPU% (Wine server CPU%)" of the program over the idle spell;
-# the Wine server works for every call the program makes to it.
+# "wake-ups/s CPU% (Wine server CPU%)" of the program over the idle spell,
+# wake-ups counted as voluntary context switches (being preempted by other
+# work is not one); the Wine server works for every call the program makes
+# to it.
 idle() {
     ws=$(prefix_processes wineserver)
-    s0=$(switches "$program")
+    s0=$(switches "$program" ^voluntary_ctxt_switches)
     c0=$(cpu_ns "$program")
     w0=$(cpu_ns $ws)
     sleep "$seconds"
-    s1=$(switches "$program")
+    s1=$(switches "$program" ^voluntary_ctxt_switches)
     c1=$(cpu_ns "$program")
     w1=$(cpu_ns $ws)
     awk -v s=$((s1 - s0)) -v c=$((c1 - c0)) -v w=$((w1 - w0)) -v t="$seconds" \
