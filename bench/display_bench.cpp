@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/memory_screen.h"
 #include "display/converters.h"
 #include "display/display_window.h"
 #include "display/x11/x11_backend.h"
@@ -13,17 +14,6 @@
 #include "runtime/runtime_context.h"
 
 namespace {
-
-// The program's screen in memory only, filled with a pattern of every
-// colour: the refresh thread's source.
-bool open_memory_screen() {
-    runtime_init();
-    setenv("ZVGFX", "null", 1);
-    if (gfx_screen_res(512, 512, 8, 4, 0, 0) != ERR_NONE) return false;
-    GfxScreen* s = g_gfx_screen;
-    for (int32_t i = 0; i < s->width * s->height; ++i) s->visible_pixels[i] = static_cast<uint8_t>(i * 7 / 3);
-    return true;
-}
 
 void BM_ConvertWholePage(benchmark::State& state) {
     if (!open_memory_screen()) return state.SkipWithError("no screen");

@@ -7,6 +7,7 @@
 #include "gfx/drivers.h"
 #include "gfx/key_queue.h"
 #include "gfx/screen.h"
+#include "runtime/console/console_end.h"
 #include "runtime/console/key_codes.h"
 #include "runtime/console/key_tables.h"
 #include "runtime/os.h"
@@ -24,6 +25,13 @@ void event_post(const GfxEvent& event) {
 void window_close_request() {
     key_post(KEY_CLOSE);
     event_post(GfxEvent{EVENT_WINDOW_CLOSE, 0, 0, 0, 0});
+}
+
+void window_system_lost(bool& reported) {
+    if (reported) return;
+    reported = true;
+    window_close_request();
+    console_mark_ended();
 }
 
 namespace {

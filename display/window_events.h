@@ -86,6 +86,10 @@ void window_typed(int32_t cp437, int32_t repeat);
 // event. The window stays.
 void window_close_request();
 
+// The window system went away: a closed window, and whatever waits for
+// input learns that none will come. Once: `reported` remembers it.
+void window_system_lost(bool& reported);
+
 // Input focus gained or lost. A window activated while minimised counts
 // as inactive but reports no focus loss.
 void window_activate(bool active, bool while_minimised = false);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "generator/wave.h"
 #include "gfx/plot.h"
@@ -43,18 +45,29 @@ void open_files() {
     for (const WaveFile& f : WAVE_FILES) file_open(literal(f.name), MODE_BINARY, ACCESS_DEFAULT, 0, f.channel, 2);
 }
 
+// A file that receives no data loses nothing when it can't be written
+// (read-only, a directory of that name): it fails only when it cannot be
+// there at all.
+bool failed(const WaveFile& f) {
+    if (!file_fault(f.channel)) return false;
+    if (f.shape != NO_SHAPE) return true;
+    std::error_code ec;
+    return !std::filesystem::exists(f.name, ec);
+}
+
 // Names each file that could not be written in full, with the system's
 // reason, on standard error; whether there was one. A script must not take
 // a broken wavetable for a good one.
 bool report_failed_files() {
-    bool failed = false;
+    bool failed_any = false;
     for (const WaveFile& f : WAVE_FILES) {
-        if (int32_t error = file_fault(f.channel)) {
+        if (failed(f)) {
+            const int32_t error = file_fault(f.channel);
             std::fprintf(stderr, "wavetable: %s: %s\n", f.name, std::strerror(error));
-            failed = true;
+            failed_any = true;
         }
     }
-    return failed;
+    return failed_any;
 }
 
 bool key_waiting() { return string_compare(inkey(), -1, "", 1) != 0; }

@@ -76,7 +76,7 @@ ErrorCode file_seek_to(ChannelRecord* rec, int64_t position) {
     if (!rec || !rec->driver || !rec->driver->seek) return set_last_error(ERR_INVALID_CALL);
     rec->putback_count = 0;
     int64_t offset = rec->mode == MODE_RANDOM ? (position - 1) * rec->record_length : position - 1;
-    return rec->driver->seek(rec, offset, 0);
+    return set_last_error(rec->driver->seek(rec, offset, 0));
 }
 
 namespace {
@@ -156,11 +156,14 @@ ErrorCode file_close_all() {
     RuntimeContext& ctx = runtime_context();
     if (!ctx.files_opened) return set_last_error(ERR_NONE);
     ctx.files_opened = 0;
+    // Every channel is closed whatever the others did; a close that could
+    // not write its buffer out lost data, and the result says so.
+    ErrorCode result = ERR_NONE;
     for (ChannelRecord& rec : ctx.channels) {
-        if (rec.driver && rec.driver->close) rec.driver->close(&rec);
+        if (rec.driver && rec.driver->close && rec.driver->close(&rec) != ERR_NONE) result = ERR_IO;
     }
     for (ChannelRecord& rec : ctx.channels) rec = ChannelRecord{};
-    return set_last_error(ERR_NONE);
+    return set_last_error(result);
 }
 
 int32_t file_fault(int32_t channel) {

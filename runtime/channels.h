@@ -55,6 +55,8 @@ ErrorCode file_open(StringDesc* name, int32_t mode, int32_t access, int32_t lock
                     int32_t record_length);
 // file_put (runtime/file_put.h) is inline: the generator calls it for
 // every sample.
+// Closes every open channel in ascending order; ERR_IO when a close could
+// not write its buffer out (the others are closed all the same).
 ErrorCode file_close_all();
 ErrorCode file_write_at(ChannelRecord* rec, int64_t position, const void* data, uint64_t length, bool put, bool text,
                         bool wide);

@@ -5,14 +5,24 @@
 set -eu
 
 # libgl-dev: the OpenGL and GLX headers (libGL itself is loaded at run time).
-build_packages="cmake ninja-build g++ make pkg-config libx11-dev libxext-dev libxrandr-dev libgl-dev libncurses-dev"
+# The Wayland back-end's protocol code is generated at build time
+# (wayland-scanner, wayland-protocols); libwayland-client, xkbcommon,
+# libdecor and the X libraries lend only their headers, being loaded at run
+# time.
+build_packages="cmake ninja-build g++ make pkg-config libx11-dev libxext-dev libxrandr-dev libxss-dev libgl-dev \
+libncurses-dev libwayland-dev wayland-protocols libxkbcommon-dev libdecor-0-dev"
 # The packaging tests judge the install tree and the .deb with Debian's own
-# tools (and cpack's dependency list needs dpkg-shlibdeps and file).
-# libglx-mesa0 and libgl1-mesa-dri: Mesa's software renderer, the OpenGL of
-# the tests' X servers. sox: a second reader of wavetable-export's files.
-test_packages="$build_packages libgtest-dev libbenchmark-dev libxtst-dev libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev \
-mandoc desktop-file-utils lintian dpkg-dev file libglx-mesa0 libgl1-mesa-dri clang-format git \
-sox"
+# tools (and cpack's dependency list needs dpkg-shlibdeps and file);
+# appstream validates the metainfo. libglx-mesa0 and libgl1-mesa-dri:
+# Mesa's software renderer, the OpenGL of the tests' X servers; openbox, a
+# window manager that frames its windows; libxtst-dev for the latency
+# probe. sox: a second reader of wavetable-export's files. The Wayland
+# tests' compositors and their tools: sway (headless, with wtype, grim and
+# swaymsg), weston, which draws no frames, with libdecor's frame plugin for
+# its clients; xkb-data holds the keymaps the keyboard tests compile.
+test_packages="$build_packages libgtest-dev libbenchmark-dev libxtst-dev openbox libpng-dev xvfb xdotool x11-utils \
+clang libclang-rt-14-dev mandoc desktop-file-utils lintian dpkg-dev file libglx-mesa0 libgl1-mesa-dri clang-format git \
+sox sway grim wtype weston libdecor-0-plugin-1-cairo xkb-data appstream"
 # The mingw-w64 cross compiler (POSIX threads), GoogleTest's sources for it,
 # Wine to run the result, tmux for its console, an X server and xdotool for
 # its window; the Linux side of the tests needs what the Linux tests need to

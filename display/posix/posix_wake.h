@@ -7,8 +7,9 @@
 // armed it on its way to sleep, so a drawing loop pays one atomic load per
 // screen unlock.
 
-// On the refresh thread, at window init; false when no pipe can be had
-// (the thread then wakes every period instead).
+// By the window's start, before the refresh thread, and its end, after
+// it; false when no pipe can be had (the thread then wakes every period
+// instead).
 bool posix_wake_open();
 void posix_wake_close();
 int posix_wake_fd();  // -1 when there is none

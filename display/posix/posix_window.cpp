@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "display/display_window.h"
+#include "display/posix/posix_wake.h"
 #include "display/window_events.h"
 #include "display/window_platform.h"
 #include "gfx/screen.h"
@@ -67,7 +68,14 @@ int32_t display_window_init(const char* title, int32_t width, int32_t height, in
         std::lock_guard<std::mutex> lock(g_start_mutex);
         g_start_state = 0;
     }
-    if (!start_refresh_thread()) return -1;
+    // Made before the thread and closed after it has ended: both threads
+    // use it while the window lives. Without it the thread looks every
+    // period instead.
+    posix_wake_open();
+    if (!start_refresh_thread()) {
+        posix_wake_close();
+        return -1;
+    }
     std::unique_lock<std::mutex> lock(g_start_mutex);
     g_start_changed.wait(lock, [] { return g_start_state != 0; });
     if (g_start_state < 0) return -1;
@@ -94,6 +102,7 @@ void display_window_exit() {
         if (g_refresh_thread.joinable()) window_unlock();  // the display lock is the driver's lock
     }
     if (g_refresh_thread.joinable()) g_refresh_thread.join();
+    posix_wake_close();
     bell_set_handler(nullptr);
     window_events_reset();
 }

@@ -22,6 +22,7 @@ struct X11Atoms {
     Atom net_wm_state_maximized_vert, net_wm_state_maximized_horz;
     Atom motif_wm_hints;
     Atom net_wm_icon;
+    Atom net_frame_extents;
 };
 
 struct X11State {
@@ -58,8 +59,11 @@ struct X11State {
     X11Image scaled;
     int scale;
     int offset_x, offset_y;
-    bool put_unsynced;  // a shared image was put and the server may still read it
-    bool keys_changed;  // key or focus events since the key states were last read
+    int desktop_scale;          // the desktop's scale, from its resources (x11_desktop.cpp)
+    int frame_left, frame_top;  // the window manager's frame around the window
+    bool frame_centring;        // centre the window by its frame once the frame is known
+    bool put_unsynced;          // a shared image was put and the server may still read it
+    bool keys_changed;          // key or focus events since the key states were last read
 
     // The keyboard.
     uint8_t keycode_vk[256];  // virtual key of each key code, 0 for none
@@ -127,6 +131,18 @@ void x11_refresh_key_states();
 
 // x11_events.cpp: the window procedure over X events.
 void x11_drain_events();
+
+// x11_desktop.cpp: the desktop's scale, Xft.dpi / 96 rounded down, at
+// least 1.
+int x11_desktop_scale(Display* display);
+
+// x11_screen_saver.cpp: the screen saver held off while the window is open.
+void x11_hold_screen_saver(bool hold);
+
+// x11_frame.cpp: the window manager's frame. When its extents are first
+// known the window is centred by the frame; positions are the frame's.
+void x11_frame_extents_changed();
+void x11_frame_moved();
 
 // x11_modes.cpp: monitors, refresh rate, the mode list.
 void x11_find_monitor(int* x, int* y, int* width, int* height);

@@ -3,7 +3,6 @@
 #include "display/window_events.h"
 #include "display/x11/x11_backend.h"
 #include "display/x11/x11_refresh.h"
-#include "runtime/console/console_end.h"
 
 namespace {
 
@@ -49,6 +48,7 @@ void intern_atoms() {
     a.net_wm_state_maximized_horz = atom("_NET_WM_STATE_MAXIMIZED_HORZ");
     a.motif_wm_hints = atom("_MOTIF_WM_HINTS");
     a.net_wm_icon = atom("_NET_WM_ICON");
+    a.net_frame_extents = atom("_NET_FRAME_EXTENTS");
 }
 
 // Typed text comes through an input method where the locale has one (it
@@ -78,6 +78,7 @@ int32_t x11_connect() {
     g_state.screen = DefaultScreen(g_state.display);
     g_state.root = RootWindow(g_state.display, g_state.screen);
     intern_atoms();
+    g_state.desktop_scale = x11_desktop_scale(g_state.display);
     // Held keys then repeat as presses without releases between them.
     if (x11.XkbSetDetectableAutoRepeat) x11.XkbSetDetectableAutoRepeat(g_state.display, True, nullptr);
     open_input_method();
@@ -101,14 +102,7 @@ void x11_close_display() {
 
 void x11_begin_checked() { g_state.error_code = 0; }
 
-// A lost connection is a closed window: the program gets the close key,
-// and whatever waits for input learns that none will come.
-void x11_report_loss() {
-    if (g_state.loss_reported) return;
-    g_state.loss_reported = true;
-    window_close_request();
-    console_mark_ended();
-}
+void x11_report_loss() { window_system_lost(g_state.loss_reported); }
 
 bool x11_sync_ok() {
     if (g_state.lost) return false;

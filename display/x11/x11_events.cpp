@@ -103,16 +103,6 @@ void first_map() {
     x11.XSetInputFocus(x.display, x.window, RevertToParent, x.server_time ? x.server_time : CurrentTime);
 }
 
-void moved() {
-    X11State& x = x11_state();
-    int left = 0, top = 0;
-    Window child;
-    if (x11.XTranslateCoordinates(x.display, x.window, x.root, 0, 0, &left, &top, &child)) {
-        posix_window().window_x = left;
-        posix_window().window_y = top;
-    }
-}
-
 bool maximised() {
     X11State& x = x11_state();
     Atom type = None;
@@ -135,6 +125,7 @@ bool maximised() {
 // Maximising a window switches to full screen.
 void state_changed(const XPropertyEvent& p) {
     const DisplayWindow& w = display_window();
+    if (p.atom == x11_state().atoms.net_frame_extents) return x11_frame_extents_changed();
     if (p.atom != x11_state().atoms.net_wm_state || (w.flags & SCREEN_FULLSCREEN) || !w.active) return;
     if (maximised()) fullscreen_toggle();
 }
@@ -166,7 +157,8 @@ void window_event(XEvent& ev) {
         if (ev.xexpose.count == 0) x11_paint();
         return;
     case MapNotify: return first_map();
-    case ConfigureNotify: return moved();
+    case ConfigureNotify:
+    case ReparentNotify: return x11_frame_moved();
     case PropertyNotify: x11_state().server_time = ev.xproperty.time; return state_changed(ev.xproperty);
     case ClientMessage: return client_message(ev.xclient);
     default: return;

@@ -3,23 +3,11 @@
 #include "display/display_window.h"
 #include "display/window_events.h"
 #include "display/x11/x11_backend.h"
-#include "display/x11/x11_keymap.h"
-#include "runtime/console/key_codes.h"
-#include "runtime/console/posix/codepage.h"
-#include "runtime/console/virtual_keys.h"
+#include "display/xkb/xkb_key_press.h"
 
 namespace {
 
-constexpr int TEXT_CAPACITY = 64;
-constexpr uint8_t NO_FORM = '?';  // a typed character code page 437 lacks
-
-uint32_t modifiers_of(unsigned int state, bool enhanced) {
-    uint32_t m = enhanced ? KEYMOD_ENHANCED : 0;
-    if (state & ShiftMask) m |= KEYMOD_SHIFT;
-    if (state & ControlMask) m |= KEYMOD_LEFT_CTRL;
-    if (state & Mod1Mask) m |= KEYMOD_LEFT_ALT;
-    return m;
-}
+constexpr int TEXT_CAPACITY = XKB_TEXT_CAPACITY;
 
 // Latin-1 text (the plain lookup's) as UTF-8.
 int latin1_to_utf8(const char* in, int n, char* out, int capacity) {
@@ -53,30 +41,16 @@ int lookup_press(XKeyEvent* event, char* text, KeySym* keysym) {
     return status == XLookupChars || status == XLookupBoth ? n : 0;
 }
 
-// UTF-8 text as code page 437 bytes, one per character.
-int to_cp437(const char* text, int n, uint8_t* out) {
-    int count = 0;
-    for (int i = 0; i < n && count < TEXT_CAPACITY;) {
-        size_t length = codepage_utf8_length(static_cast<uint8_t>(text[i]));
-        if (length == 0 || i + static_cast<int>(length) > n) length = 1;
-        const int32_t c = codepage_from_utf8(text + i, length);
-        out[count++] = c < 0 ? NO_FORM : static_cast<uint8_t>(c);
-        i += static_cast<int>(length);
-    }
-    return count;
-}
-
-KeyMessage key_message(XKeyEvent* event, KeySym looked_up, const uint8_t* typed, int count, int32_t repeat) {
-    const X11Key key = x11_key_for(looked_up, x11.XLookupKeysym(event, 0));
-    KeyMessage m{};
-    m.virtual_key = key.virtual_key;
-    m.scan_code = key.scan_code;
-    m.modifiers = modifiers_of(event->state, key.enhanced);
-    m.character = count == 1 ? static_cast<int8_t>(typed[0]) : 0;
-    m.repeat = repeat;
-    m.was_down = x11_state().key_down[event->keycode & 0xFF] != 0;
-    m.system_key = (event->state & Mod1Mask) || key.virtual_key == VKEY_F10;
-    return m;
+XkbKeyEvent key_event(XKeyEvent* event, KeySym looked_up, const char* text, int n, int32_t repeat) {
+    XkbKeyEvent e{};
+    e.looked_up = static_cast<uint32_t>(looked_up);
+    e.unshifted = static_cast<uint32_t>(x11.XLookupKeysym(event, 0));
+    e.modifiers = {(event->state & ShiftMask) != 0, (event->state & ControlMask) != 0, (event->state & Mod1Mask) != 0};
+    e.text = text;
+    e.text_length = n;
+    e.repeat = repeat;
+    e.was_down = x11_state().key_down[event->keycode & 0xFF] != 0;
+    return e;
 }
 
 void build_keycode_table() {
@@ -89,7 +63,8 @@ void build_keycode_table() {
     if (!syms) return;
     for (int code = low; per_code > 0 && code <= high; ++code) {
         const KeySym first = syms[(code - low) * per_code];
-        x.keycode_vk[code] = static_cast<uint8_t>(x11_key_for(first, first).virtual_key);
+        x.keycode_vk[code] =
+            static_cast<uint8_t>(xkb_pc_key(static_cast<uint32_t>(first), static_cast<uint32_t>(first)).virtual_key);
     }
     x11.XFree(syms);
 }
@@ -128,37 +103,23 @@ void x11_keyboard_mapping_changed(XMappingEvent* event) {
     if (event->request == MappingKeyboard) build_keycode_table();
 }
 
-// A press stands for `repeat` presses of a held key. Its extended code goes
-// to the key queue through the key handling, its text through the typed
-// characters; keys pressed with Alt type nothing.
+// A press stands for `repeat` presses of a held key.
 void x11_key_press(XKeyEvent* event, int32_t repeat) {
     char text[TEXT_CAPACITY];
     KeySym looked_up = NoSymbol;
     const int n = lookup_press(event, text, &looked_up);
-    uint8_t typed[TEXT_CAPACITY];
-    int count = to_cp437(text, n, typed);
-    KeyMessage key = key_message(event, looked_up, typed, count, repeat);
-    if (key.virtual_key == VKEY_DELETE) {  // X types 127 for it; the PC keyboard types nothing
-        count = 0;
-        key.character = 0;
-    }
+    const XkbKeyEvent e = key_event(event, looked_up, text, n, repeat);
     x11_state().key_down[event->keycode & 0xFF] = 1;
-    const bool alt = (event->state & Mod1Mask) != 0;
-    window_key_down(key);
-    if (alt) return;
-    for (int i = 0; i < count; ++i) window_typed(typed[i], repeat);
+    xkb_key_press(e);
 }
 
 void x11_key_release(XKeyEvent* event) {
     char text[TEXT_CAPACITY];
     KeySym looked_up = NoSymbol;
     const int n = plain_lookup(event, text, &looked_up);
-    uint8_t typed[TEXT_CAPACITY];
-    const int count = to_cp437(text, n, typed);
-    KeyMessage key = key_message(event, looked_up, typed, count, 1);
-    if (key.virtual_key == VKEY_DELETE) key.character = 0;
+    const XkbKeyEvent e = key_event(event, looked_up, text, n, 1);
     x11_state().key_down[event->keycode & 0xFF] = 0;
-    window_key_up(key);
+    xkb_key_release(e);
 }
 
 // The key states follow the keyboard while the window is active. Keys

@@ -5,9 +5,10 @@ X11Api x11;
 
 namespace {
 
-enum Group { X11, X11_OPT, XEXT, XRANDR, GROUP_COUNT };
+enum Group { X11, X11_OPT, XEXT, XRANDR, XSS, GROUP_COUNT };
 
-constexpr const char* LIBRARY_FILE[GROUP_COUNT] = {"libX11.so.6", "libX11.so.6", "libXext.so.6", "libXrandr.so.2"};
+constexpr const char* LIBRARY_FILE[GROUP_COUNT] = {"libX11.so.6", "libX11.so.6", "libXext.so.6", "libXrandr.so.2",
+                                                   "libXss.so.1"};
 
 constexpr int32_t GROUP_CAPACITY = 96;
 
@@ -36,7 +37,7 @@ constexpr int32_t count_in(Group group) {
     return n;
 }
 static_assert(count_in(X11) < GROUP_CAPACITY && count_in(XEXT) < GROUP_CAPACITY && count_in(XRANDR) < GROUP_CAPACITY &&
-              count_in(X11_OPT) < GROUP_CAPACITY);
+              count_in(X11_OPT) < GROUP_CAPACITY && count_in(XSS) < GROUP_CAPACITY);
 
 // Loads one all-or-nothing group; the library stays loaded when it fits.
 bool load_group(Group group) {
@@ -66,6 +67,7 @@ bool load_all() {
     load_optional();
     x11.has_xext = load_group(XEXT);
     x11.has_xrandr = load_group(XRANDR);
+    x11.has_xss = load_group(XSS);
     return true;
 }
 

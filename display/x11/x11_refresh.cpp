@@ -49,13 +49,15 @@ void wait_for_work(Clock::time_point quiet_until) {
         poll(p, 1, REFRESH_PERIOD_MS);
         return;
     }
+    bool woken = false;  // rows marked meanwhile: they are shown when the period is over
     while (Clock::now() < quiet_until) {
         if (poll(p, count, milliseconds_until(quiet_until)) <= 0 || (p[0].revents & (POLLIN | POLLERR | POLLHUP)))
             return;
         posix_wake_drain();
+        woken = true;
         if (posix_wake_take_show_now()) return;
     }
-    poll(p, count, -1);
+    if (!woken) poll(p, count, -1);
 }
 
 // Whether the pass copies rows.
@@ -106,11 +108,9 @@ void x11_end_thread_after_loss() {
 }
 
 void x11_thread_main() {
-    posix_wake_open();
     if (x11_open_display() != 0 || x11_window_init() != 0) {
         x11_window_exit();
         x11_close_display();
-        posix_wake_close();
         display_window_started(false);
         return;
     }
@@ -122,5 +122,4 @@ void x11_thread_main() {
     refresh_loop();
     x11_window_exit();
     x11_close_display();
-    posix_wake_close();
 }

@@ -6,14 +6,16 @@
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <X11/extensions/Xrandr.h>
+#include <X11/extensions/scrnsaver.h>
 
 // Groups: X11 entries are needed; X11_OPT entries of libX11 may be missing
-// (older libraries); XEXT and XRANDR entries come as a group from their
-// library, or the feature is gone (no shared-memory images; no monitor
-// list, refresh rate or mode list).
+// (older libraries); XEXT, XRANDR and XSS entries come as a group from
+// their library, or the feature is gone (no shared-memory images; no
+// monitor list, refresh rate or mode list; the screen saver left alone).
 // clang-format off
 #define X11_SYMBOLS(X)                 \
     X(X11, XOpenDisplay)               \
@@ -28,6 +30,11 @@
     X(X11, XPeekEvent)                 \
     X(X11, XFilterEvent)               \
     X(X11, XFree)                      \
+    X(X11, XResourceManagerString)     \
+    X(X11, XrmInitialize)              \
+    X(X11, XrmGetStringDatabase)       \
+    X(X11, XrmGetResource)             \
+    X(X11, XrmDestroyDatabase)         \
     X(X11, XInternAtom)                \
     X(X11, XMatchVisualInfo)           \
     X(X11, XListDepths)                \
@@ -96,7 +103,9 @@
     X(XRANDR, XRRFreeScreenResources)  \
     X(XRANDR, XRRGetScreenInfo)        \
     X(XRANDR, XRRConfigCurrentRate)    \
-    X(XRANDR, XRRFreeScreenConfigInfo)
+    X(XRANDR, XRRFreeScreenConfigInfo) \
+    X(XSS, XScreenSaverQueryExtension) \
+    X(XSS, XScreenSaverSuspend)
 // clang-format on
 
 struct X11Api {
@@ -105,6 +114,7 @@ struct X11Api {
 #undef X11_API_MEMBER
     bool has_xext;    // shared-memory images can be tried
     bool has_xrandr;  // monitors, refresh rate and modes can be asked for
+    bool has_xss;     // the screen saver can be held off
 };
 
 // The resolved entry points; valid after x11_library_load returned true.

@@ -35,10 +35,12 @@ Placement place_window(const DisplayWindow& w, X11State& x) {
         return {x.monitor_x, x.monitor_y, w.width, w.height};
     }
     if (!(w.flags & SCREEN_FULLSCREEN)) {
-        x.scale = 1;
+        // The desktop's scale: each picture pixel a square of screen pixels.
+        x.scale = x.drawn_by_program ? 1 : x.desktop_scale > 1 ? x.desktop_scale : 1;
         x.offset_x = x.offset_y = 0;
-        return {centred_start(x.monitor_x, x.monitor_width, w.width),
-                centred_start(x.monitor_y, x.monitor_height, w.height), w.width, w.height};
+        const int width = w.width * x.scale, height = w.height * x.scale;
+        return {centred_start(x.monitor_x, x.monitor_width, width),
+                centred_start(x.monitor_y, x.monitor_height, height), width, height};
     }
     const int by_width = x.monitor_width / w.width, by_height = x.monitor_height / w.height;
     x.scale = by_width < by_height ? by_width : by_height;
@@ -87,7 +89,10 @@ void set_icon(const X11State& x) {
 void set_size_hints(const X11State& x, const Placement& p, bool fullscreen) {
     XSizeHints* hints = x11.XAllocSizeHints();
     if (!hints) return;
-    hints->flags = USPosition | PSize;
+    // The position is the frame's top-left corner (north-west gravity),
+    // as it is for framed windows elsewhere.
+    hints->flags = USPosition | PSize | PWinGravity;
+    hints->win_gravity = NorthWestGravity;
     hints->x = p.x;
     hints->y = p.y;
     hints->width = hints->min_width = hints->max_width = p.width;
@@ -168,6 +173,7 @@ void record_placement(DisplayWindow& w, const Placement& p) {
     w.outer_height = p.height;
     posix_window().window_x = p.x;
     posix_window().window_y = p.y;
+    x11_state().frame_centring = !(w.flags & SCREEN_FULLSCREEN);
 }
 
 void warp_pointer(const X11State& x, int32_t px, int32_t py) {
@@ -221,14 +227,16 @@ void x11_window_restyle() {
 }
 
 int32_t x11_window_init() {
-    if (x11_window_create() != 0 || x11_framebuffer_init() != 0) return -1;
-    return x11_window_show();
+    if (x11_window_create() != 0 || x11_framebuffer_init() != 0 || x11_window_show() != 0) return -1;
+    x11_hold_screen_saver(true);
+    return 0;
 }
 
 void x11_window_exit() {
     X11State& x = x11_state();
     if (!x.display) return;
     x11_confine_pointer(0);
+    x11_hold_screen_saver(false);
     x11_framebuffer_exit();
     x11_keyboard_exit();
     // A lost server took the window and the cursor with it.
@@ -258,7 +266,10 @@ void x11_apply_requests() {
     WindowRequests& r = posix_window().requests;
     if (!x.window || x.lost) return;
     if (r.title) set_title(x, w.title);
-    if (r.move && !(w.flags & SCREEN_FULLSCREEN)) x11.XMoveWindow(x.display, x.window, r.move_x, r.move_y);
+    if (r.move && !(w.flags & SCREEN_FULLSCREEN)) {
+        x.frame_centring = false;  // placed by the program: it stays there
+        x11.XMoveWindow(x.display, x.window, r.move_x, r.move_y);
+    }
     if (r.warp) warp_pointer(x, r.warp_x, r.warp_y);
     if (r.cursor) show_cursor(x, mouse_state().cursor_shown != 0);
     if (r.clip) x11_confine_pointer(mouse_state().clip && w.active);

@@ -139,6 +139,18 @@ TEST(Batch, EmptyInputGivesRateZero) {
     expect_files_for_rate(dir, 0);
 }
 
+// The batch run of rate 128 in `dir`, as "nobody" when the tests run as
+// root (for whom nothing is read-only), under a file-size limit when one
+// is given.
+ProgramResult run_rate_128_as_nobody(const ScratchDir& dir, long file_size_limit = 0) {
+    ProgramRun run;
+    run.directory = dir.path();
+    run.stdin_data = "128\n";
+    run.drop_privileges = true;
+    run.file_size_limit = file_size_limit;
+    return run_program(run);
+}
+
 // A file that can't be written in full fails alone, is named on standard
 // error with the system's reason, and makes the exit status 1; every other
 // file is written in full. Run as "nobody" when the tests run as root, for
@@ -183,26 +195,13 @@ TEST(Batch, FailedWritesAreNamedAndFailTheRun) {
          0,
          "wavetable: moogsaw.bin: No space left on device\n",
          {3}},
-        {"read-only trisquare.bin, which is never written",
-         [](const ScratchDir& d) {
-             write_file(d.file("trisquare.bin"), {});
-             chmod(d.file("trisquare.bin").c_str(), 0444);
-         },
-         0,
-         "wavetable: trisquare.bin: Permission denied\n",
-         {-1}},
     };
     const reference::Shapes ref = reference::compute(128);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScratchDir dir;
         c.prepare(dir);
-        ProgramRun run;
-        run.directory = dir.path();
-        run.stdin_data = "128\n";
-        run.drop_privileges = true;
-        run.file_size_limit = c.file_size_limit;
-        ProgramResult r = run_program(run);
+        ProgramResult r = run_rate_128_as_nobody(dir, c.file_size_limit);
         EXPECT_FALSE(r.timed_out);
         EXPECT_EQ(r.signal, 0);
         EXPECT_EQ(r.exit_status, 1);
@@ -225,14 +224,54 @@ TEST(Batch, FailedWritesAreNamedAndFailTheRun) {
     }
 }
 
+// trisquare.bin receives no data: when it can't be opened for writing but
+// is there (read-only, a directory of that name), nothing is lost and the
+// run succeeds; it fails only when it cannot be there at all.
+TEST(Batch, AFileThatReceivesNoDataFailsOnlyWhenItCannotBeThere) {
+    struct Case {
+        const char* name;
+        std::function<void(const ScratchDir&)> prepare;
+        int exit_status;
+        std::string errors;
+    };
+    const std::vector<std::string> written = {"sawtooth.bin",   "squaresaw.bin", "sineish.bin", "moogsaw.bin",
+                                              "moogsquare.bin", "triangle.bin",  "square.bin"};
+    const Case cases[] = {
+        {"read-only trisquare.bin",
+         [](const ScratchDir& d) {
+             write_file(d.file("trisquare.bin"), {7, 7});
+             chmod(d.file("trisquare.bin").c_str(), 0444);
+         },
+         0, ""},
+        {"directory trisquare.bin", [](const ScratchDir& d) { mkdir(d.file("trisquare.bin").c_str(), 0755); }, 0, ""},
+        {"a read-only folder where only trisquare.bin is missing",
+         [&](const ScratchDir& d) {
+             for (const std::string& name : written) {
+                 write_file(d.file(name), {});
+                 chmod(d.file(name).c_str(), 0666);
+             }
+             chmod(d.path().c_str(), 0555);
+         },
+         1, "wavetable: trisquare.bin: Permission denied\n"},
+    };
+    const reference::Shapes ref = reference::compute(128);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        c.prepare(dir);
+        ProgramResult r = run_rate_128_as_nobody(dir);
+        chmod(dir.path().c_str(), 0755);
+        EXPECT_EQ(r.exit_status, c.exit_status);
+        EXPECT_EQ(r.errors, c.errors);
+        for (int shape = 0; shape < 7; ++shape)
+            EXPECT_EQ(read_samples(dir.file(SHAPE_FILES[shape])), ref.of[shape]) << SHAPE_FILES[shape];
+    }
+}
+
 TEST(Batch, ReadOnlyDirectory) {
     ScratchDir dir;
     chmod(dir.path().c_str(), 0555);
-    ProgramRun run;
-    run.directory = dir.path();
-    run.stdin_data = "128\n";
-    run.drop_privileges = true;
-    ProgramResult r = run_program(run);
+    ProgramResult r = run_rate_128_as_nobody(dir);
     EXPECT_EQ(r.exit_status, 1);
     std::string want;
     for (const char* name : {"sawtooth.bin", "squaresaw.bin", "sineish.bin", "moogsaw.bin", "moogsquare.bin",

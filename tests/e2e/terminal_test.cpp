@@ -2,6 +2,8 @@
 // pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "support/posix/program.h"
 #include "support/posix/pty_session.h"
 
@@ -188,6 +190,64 @@ TEST(Terminal, ResizeMidLineKeepsTheLine) {
     pty.type("q");
     EXPECT_EQ(pty.wait_exit(), 0);
     EXPECT_EQ(rate_in_files(dir), 1243);
+}
+
+// An Escape typed right after Enter is held back for its pause, and is
+// still one of the keys typed during the run: the drain takes it, and the
+// run waits for a key of its own.
+TEST(Terminal, AnEscapeRightAfterEnterIsDrainedWithTheRun) {
+    ScratchDir dir;
+    PtySession pty(in_dir(dir));
+    ASSERT_TRUE(pty.started());
+    ASSERT_TRUE(pty.wait_for("Rate? ")) << pty.output();
+    pty.type("128\r" + ESC);
+    for (int i = 0; i < 200 && read_file(dir.file("square.bin")).size() < 131072; ++i) pty.drain(20ms);
+    EXPECT_EQ(pty.wait_exit(500ms), -2) << "the Escape ended the run";
+    pty.type("x");
+    EXPECT_EQ(pty.wait_exit(10s), 0);
+    EXPECT_EQ(rate_in_files(dir), 128);
+}
+
+// Ctrl+Z in the middle of the answer stops the program and gives the
+// terminal back with its modes; when the shell continues it, the prompt
+// and the answer so far are drawn again where the cursor stands now (the
+// shell wrote lines meanwhile), the cursor never goes back above it, and
+// the answer is kept.
+TEST(Terminal, StopAndContinueDrawTheLineAgainWhereTheCursorIsNow) {
+    ScratchDir dir;
+    PtySession::Options options = in_dir(dir);
+    options.job_control = true;
+    PtySession pty(options);
+    ASSERT_TRUE(pty.started());
+    ASSERT_TRUE(pty.wait_for("Rate? ")) << pty.output();
+    type_slowly(pty, {"1", "2"});
+    pty.type("\x1a");
+    ASSERT_TRUE(pty.wait_for("Stopped")) << pty.output();
+    ASSERT_TRUE(pty.wait_for("$ ")) << pty.output();
+    termios stopped{};
+    ASSERT_TRUE(pty.modes(&stopped));
+    EXPECT_TRUE(same_modes(stopped, pty.initial_modes()));
+    constexpr int SHELL_ROW = 4;  // below "[1]+ Stopped", "$ fg" and "wavetable"
+    pty.set_cursor_row(SHELL_ROW);
+    const size_t resumed_at = pty.output().size();
+    pty.type("fg\n");
+    ASSERT_TRUE(pty.wait_for("Rate? ", 5s, resumed_at)) << pty.output().substr(resumed_at);
+    ASSERT_TRUE(pty.wait_for("12", 5s, pty.output().find("Rate? ", resumed_at))) << pty.output().substr(resumed_at);
+    type_slowly(pty, {"8", "\r"});
+    for (int i = 0; i < 200 && read_file(dir.file("square.bin")).size() < 131072; ++i) pty.drain(20ms);
+    pty.type("x");
+    EXPECT_EQ(pty.wait_exit(10s), 0);
+    EXPECT_EQ(rate_in_files(dir), 128);
+    // Every cursor placement after the continue is on the shell's last row
+    // or below it.
+    const std::string after = pty.output().substr(resumed_at);
+    for (size_t at = after.find("\x1b["); at != std::string::npos; at = after.find("\x1b[", at + 2)) {
+        int row = 0, column = 0;
+        char final = 0;
+        if (std::sscanf(after.c_str() + at, "\x1b[%d;%d%c", &row, &column, &final) == 3 && final == 'H') {
+            EXPECT_GE(row, SHELL_ROW) << "the cursor went up to row " << row;
+        }
+    }
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ using reference::SHAPE_FILES;
 
 // A key's value in the desktop entry that packaging installs.
 std::string desktop_entry_value(const std::string& key) {
-    std::ifstream in(WAVETABLE_SOURCE_DIR "/packaging/wavetable.desktop");
+    std::ifstream in(WAVETABLE_SOURCE_DIR "/packaging/io.github.wavetable.Wavetable.desktop");
     for (std::string line; std::getline(in, line);)
         if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
     return "";
@@ -43,6 +43,7 @@ class X11Program : public WindowProgramTest {
         r.directory = dir_.path();
         r.env["DISPLAY"] = server_ ? server_->display() : std::string(":0");
         r.env["ZVGFX"] = std::nullopt;
+        r.env["WAYLAND_DISPLAY"] = std::nullopt;  // the X server's window, even on a Wayland desktop
         r.stdin_data = stdin_data;
         r.timeout = 60s;
         r.while_running = user;
@@ -106,6 +107,25 @@ TEST_F(X11Program, TypedRateRunsTheGeneratorAndAKeyEndsTheRun) {
         focus(w);
         answer_and_wait_for_the_end(w, "128", picture);
         EXPECT_TRUE(process_running(pid));  // waiting for the key
+        keys({"space"});
+    });
+    expect_clean_exit(r);
+    expect_files_for_rate(128);
+}
+
+// On a desktop set to 2x (Xft.dpi: 192) the window is twice the picture,
+// each pixel a 2 x 2 square: crisp, never filtered. The files are the same.
+TEST_F(X11Program, OnADesktopAtTwiceTheScaleEachPixelIsASquare) {
+    start_server("1280x1100x24");
+    client_->set_resources("Xft.dpi:\t192\n");
+    const std::vector<Rgb> picture = final_picture("128");
+    const ProgramResult r = run([&](int) {
+        const Window w = program_window();
+        focus(w);
+        type("128");
+        keys({"Return"});
+        EXPECT_TRUE(shows(w, picture, 20s, 512, 512, 2));
+        wait_for_final_wait();
         keys({"space"});
     });
     expect_clean_exit(r);
@@ -228,6 +248,7 @@ TEST_F(X11Program, WithoutTheExtensionLibrariesTheWindowStillWorks) {
     ScratchDir libs;
     write_file(libs.file("libXext.so.6"), {'n', 'o', 'n', 'e'});
     write_file(libs.file("libXrandr.so.2"), {'n', 'o', 'n', 'e'});
+    write_file(libs.file("libXss.so.1"), {'n', 'o', 'n', 'e'});
     const std::vector<Rgb> picture = final_picture("128");
     ProgramRun r;
     r.directory = dir_.path();

@@ -140,9 +140,29 @@ TEST_F(LineEdit, EditingKeys) {
     }
 }
 
+// A row is 64 characters: Up moves back one when at least a row lies
+// before the insertion point, Down forward one when at least a row lies
+// after it, exactly one row included.
 TEST_F(LineEdit, UpAndDownMoveByARow) {
-    EXPECT_EQ(ask(typing(std::string(70, 'a'), {KEY_UP, 'X', KEY_DOWN, 'Y', KEY_ENTER})),
-              std::string(6, 'a') + "X" + std::string(64, 'a') + "Y");
+    const std::string a63(63, 'a'), a64(64, 'a');
+    struct Case {
+        std::string typed;
+        std::vector<int32_t> keys;
+        std::string line;
+    };
+    const Case cases[] = {
+        {std::string(70, 'a'), {KEY_UP, 'X', KEY_DOWN, 'Y'}, std::string(6, 'a') + "X" + a64 + "Y"},
+        {a64, {KEY_UP, 'X'}, "X" + a64},
+        {a63, {KEY_UP, 'X'}, a63 + "X"},
+        {a64, {KEY_HOME, KEY_DOWN, 'X'}, a64 + "X"},
+        {a63, {KEY_HOME, KEY_DOWN, 'X'}, "X" + a63},
+    };
+    for (const Case& c : cases) {
+        open_screen();
+        std::vector<int32_t> keys = c.keys;
+        keys.push_back(KEY_ENTER);
+        EXPECT_EQ(ask(typing(c.typed, keys)), c.line) << c.typed.size() << " typed";
+    }
 }
 
 TEST_F(LineEdit, LongLinesWrapAndScroll) {

@@ -4,7 +4,8 @@
 #   check.sh install BUILD   cmake --install into a staging folder: the
 #                            binaries (which run: wavetable-export on what
 #                            wavetable wrote), the manual pages (mandoc's
-#                            lint), the desktop entry (desktop-file-validate)
+#                            lint), the desktop entry (desktop-file-validate),
+#                            the AppStream metainfo (appstreamcli validate)
 #                            and the icons, and nothing else
 #   check.sh deb BUILD       cpack -G DEB: the package holds the same files
 #                            under /usr, its dependencies are right, its
@@ -19,7 +20,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 expected_files() {  # prefix
     for f in bin/wavetable bin/wavetable-export share/man/man1/wavetable.1.gz share/man/man1/wavetable-export.1.gz \
-             share/applications/wavetable.desktop \
+             share/applications/io.github.wavetable.Wavetable.desktop \
+             share/metainfo/io.github.wavetable.Wavetable.metainfo.xml \
              share/doc/wavetable/copyright share/doc/wavetable/changelog.gz; do
         echo "$1/$f"
     done
@@ -68,11 +70,21 @@ check_install() {
     check_man_page wavetable-export "NAME SYNOPSIS DESCRIPTION EXIT_STATUS EXAMPLES DIAGNOSTICS SEE_ALSO" \
         "clm srge --frame --format --output trisquare.bin sawtooth.bin sox"
 
-    desktop="$stage/share/applications/wavetable.desktop"
+    desktop="$stage/share/applications/io.github.wavetable.Wavetable.desktop"
     out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
     [ -z "$out" ] || fail "desktop-file-validate: $out"
     grep -qx 'Exec=wavetable' "$desktop" || fail "the desktop entry does not start wavetable"
     grep -qx 'Icon=wavetable' "$desktop" || fail "the desktop entry does not name the icon"
+
+    # Software centres list the program from its metainfo, whose id names the
+    # desktop entry and is the window's Wayland app_id.
+    metainfo="$stage/share/metainfo/io.github.wavetable.Wavetable.metainfo.xml"
+    out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $out"
+    grep -q '<id>io.github.wavetable.Wavetable</id>' "$metainfo" || fail "the metainfo's id is not the app_id"
+    grep -q '<launchable type="desktop-id">io.github.wavetable.Wavetable.desktop</launchable>' "$metainfo" ||
+        fail "the metainfo does not launch the desktop entry"
+    grep -q 'WL_APP_ID = "io.github.wavetable.Wavetable"' "$(dirname "$0")/../../display/wayland/wl_app_id.h" ||
+        fail "the Wayland app_id is not the metainfo's id"
 
     for size in 16 32 48 64 128 256; do
         got=$(png_size "$stage/share/icons/hicolor/${size}x${size}/apps/wavetable.png")
@@ -90,7 +102,9 @@ check_deb() {
     recommends=$(dpkg-deb -f "$deb" Recommends)
     echo "$depends" | grep -q 'libc6' || fail "Depends lacks the C library: $depends"
     echo "$depends" | grep -q 'libx' && fail "Depends requires X libraries, loaded only when there: $depends"
-    for lib in libx11-6 libxext6 libxrandr2; do
+    echo "$depends" | grep -q -e 'libwayland' -e 'libxkbcommon' -e 'libdecor' &&
+        fail "Depends requires Wayland libraries, loaded only when there: $depends"
+    for lib in libx11-6 libxext6 libxrandr2 libxss1 libwayland-client0 libxkbcommon0 libdecor-0-0; do
         echo "$recommends" | grep -q "$lib" || fail "Recommends lacks $lib: $recommends"
     done
     version=$(dpkg-deb -f "$deb" Version)

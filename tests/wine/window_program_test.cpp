@@ -48,8 +48,6 @@ class WineWindowProgram : public WindowProgramTest, public ::testing::WithParamI
     // Device pixels per picture pixel, as the desktop's DPI makes it.
     static int scale() { return GetParam().dpi / 96; }
     static int screen_width() { return scale() > 1 ? 2048 : 1024; }
-    // The picture as the window shows it.
-    static std::vector<Rgb> shown(const std::vector<Rgb>& picture) { return scaled_picture(picture, scale()); }
 
     // Runs the program under Wine on the server; `user` acts while it runs.
     ProgramResult run(const std::function<void(int pid)>& user) {
@@ -93,7 +91,7 @@ class WineWindowProgram : public WindowProgramTest, public ::testing::WithParamI
     // after this.
     void wait_until_keys_arrive(Window w) {
         const auto s = static_cast<size_t>(scale());
-        EXPECT_TRUE(shows(w, shown(final_picture("128")), 20s, 6 * 8 * s, 8 * s));  // "Rate? " is up
+        EXPECT_TRUE(shows(w, final_picture("128"), 20s, 6 * 8, 8, scale()));  // "Rate? " is up
         int width = 0, height = 0;
         const std::vector<Rgb> prompt = client_->pixels(w, &width, &height);
         const auto echoed = [&] {
@@ -179,7 +177,7 @@ void expect_position(Window w, const XClient& client, bool direct_draw, int scal
 // Typed rate, Enter, the picture, a key that ends the run: the whole run as
 // a user makes it.
 void WineWindowProgram::typed_rate_run() {
-    const std::vector<Rgb> picture = shown(final_picture("128"));
+    const std::vector<Rgb> picture = final_picture("128");
     const ProgramResult r = run([&](int pid) {
         const Window w = program_window();
         EXPECT_EQ(client_->name_of(w), "wavetable");
@@ -188,7 +186,7 @@ void WineWindowProgram::typed_rate_run() {
         EXPECT_TRUE(wait_until([&] { return carries_program_icon(window_icon(*client_, w)); }));
         type("128");
         keys({"Return"});
-        EXPECT_TRUE(shows(w, picture));
+        EXPECT_TRUE(shows(w, picture, 20s, 512, 512, scale()));
         wait_for_final_wait();
         EXPECT_TRUE(process_running(pid));  // waiting for the key
         keys({"space"});

@@ -3,9 +3,11 @@
 // server of its own, in this process.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,8 @@
 #include "gfx/screen.h"
 #include "runtime/console/console_end.h"
 #include "runtime/runtime_context.h"
+#include "support/gfx/page_drawing.h"
+#include "support/gfx/posted_keys.h"
 #include "support/gfx/screen_events.h"
 #include "support/gfx/window_drivers.h"
 #include "support/x11/x_server.h"
@@ -59,6 +63,44 @@ class X11ScreenTest : public ::testing::Test {
         ASSERT_EQ(g_gfx_screen->driver, &x11_driver);
         window_ = client_->find_window(title());
         ASSERT_NE(window_, 0u) << "no window named " << title();
+    }
+
+    static Rgb shown(uint32_t entry, int red_bits, int green_bits, int blue_bits) {
+        auto cut = [](uint32_t c, int bits) { return static_cast<uint8_t>((c & 0xFF) >> (8 - bits) << (8 - bits)); };
+        return {cut(entry, red_bits), cut(entry >> 8, green_bits), cut(entry >> 16, blue_bits)};
+    }
+
+    // The window shows the visible page through the device palette, each
+    // channel cut to the bits the server's pixels have, each pixel a square
+    // of `scale` window pixels.
+    ::testing::AssertionResult shows_page(int red_bits = 8, int green_bits = 8, int blue_bits = 8, int scale = 1) {
+        const GfxScreen* s = g_gfx_screen;
+        std::string mismatch;
+        bool same = wait_until(
+            [&] {
+                int width = 0, height = 0;
+                std::vector<Rgb> got = client_->pixels(window_, &width, &height);
+                if (width != s->width * scale || height != s->height * scale) {
+                    mismatch = "window is " + std::to_string(width) + "x" + std::to_string(height);
+                    return false;
+                }
+                for (int32_t y = 0; y < height; ++y)
+                    for (int32_t x = 0; x < width; ++x) {
+                        const uint8_t index = s->visible_pixels[y / scale * s->pitch + x / scale];
+                        const Rgb want = shown(s->device_palette[index], red_bits, green_bits, blue_bits);
+                        const Rgb have = got[static_cast<size_t>(y * width + x)];
+                        if (!(have == want)) {
+                            std::ostringstream out;
+                            out << "pixel (" << x << ", " << y << ") is " << int(have.r) << "," << int(have.g) << ","
+                                << int(have.b) << ", want " << int(want.r) << "," << int(want.g) << "," << int(want.b);
+                            mismatch = out.str();
+                            return false;
+                        }
+                    }
+                return true;
+            },
+            std::chrono::seconds(3));
+        return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << mismatch;
     }
 
     // The program's name, as the window is titled.

@@ -14,6 +14,46 @@
 #include <cstring>
 #include <vector>
 
+namespace {
+
+void say(const char* text) {
+    if (write(STDOUT_FILENO, text, std::strlen(text)) < 0) _exit(125);
+}
+
+// The session's shell: runs the program as a job in a process group of its
+// own in the foreground; when it stops, says so, takes the terminal back,
+// and continues it in the foreground when "fg" is typed. Ends with the
+// job's status.
+[[noreturn]] void run_as_job(char* const argv[], char* const envp[]) {
+    signal(SIGTTOU, SIG_IGN);  // the shell moves the terminal between groups
+    const pid_t job = fork();
+    if (job == 0) {
+        setpgid(0, 0);
+        tcsetpgrp(STDIN_FILENO, getpid());
+        signal(SIGTTOU, SIG_DFL);
+        execve(WAVETABLE_BINARY, argv, envp);
+        _exit(127);
+    }
+    setpgid(job, job);
+    tcsetpgrp(STDIN_FILENO, job);
+    for (;;) {
+        int status = 0;
+        if (waitpid(job, &status, WUNTRACED) != job) _exit(126);
+        if (WIFEXITED(status)) _exit(WEXITSTATUS(status));
+        if (WIFSIGNALED(status)) _exit(128 + WTERMSIG(status));
+        tcsetpgrp(STDIN_FILENO, getpgrp());
+        say("\r\n[1]+  Stopped                 wavetable\r\n$ ");
+        char line[64] = {};
+        size_t n = 0;
+        while (n + 1 < sizeof line && read(STDIN_FILENO, line + n, 1) == 1 && line[n] != '\n') ++n;
+        say("wavetable\r\n");
+        tcsetpgrp(STDIN_FILENO, job);
+        kill(-job, SIGCONT);
+    }
+}
+
+}  // namespace
+
 PtySession::PtySession(const Options& options) : cursor_row_(options.cursor_row) {
     ChildEnv env(options.env, {{"TERM", "xterm"}});
     int out_fd = -1;
@@ -26,6 +66,7 @@ PtySession::PtySession(const Options& options) : cursor_row_(options.cursor_row)
         if (out_fd >= 0) dup2(out_fd, STDOUT_FILENO);
         if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) _exit(126);
         char* const argv[] = {const_cast<char*>("wavetable"), nullptr};
+        if (options.job_control) run_as_job(argv, env.envp());
         execve(WAVETABLE_BINARY, argv, env.envp());
         _exit(127);
     }

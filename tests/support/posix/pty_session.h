@@ -20,6 +20,11 @@ class PtySession {
         int cursor_row = 1;       // where the terminal's cursor is at start (1-based)
         EnvChanges env;           // DISPLAY removed unless given
         std::string stdout_file;  // standard output redirected to this file
+        // Started by a small shell of the session's own, as a job in a
+        // process group of its own: Ctrl+Z stops it (a session leader's
+        // group would ignore the stop), the shell says "[1]+ Stopped" and
+        // takes the terminal back, and "fg" typed to it continues the job.
+        bool job_control = false;
     };
 
     explicit PtySession(const Options& options);
@@ -28,6 +33,10 @@ class PtySession {
     PtySession& operator=(const PtySession&) = delete;
 
     bool started() const { return pid_ > 0; }
+
+    // Something else (the shell) wrote to the terminal meanwhile: the
+    // cursor now stands at the start of this row (1-based).
+    void set_cursor_row(int row) { cursor_row_ = row; }
 
     // Everything the program wrote so far (raw bytes).
     const std::string& output() const { return output_; }

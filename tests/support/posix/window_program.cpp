@@ -40,16 +40,6 @@ std::vector<Rgb> final_picture(const std::string& typed) {
     return picture;
 }
 
-std::vector<Rgb> scaled_picture(const std::vector<Rgb>& picture, int factor) {
-    constexpr size_t SIDE = 512;
-    const auto f = static_cast<size_t>(factor);
-    std::vector<Rgb> out;
-    out.reserve(picture.size() * f * f);
-    for (size_t y = 0; y < SIDE * f; ++y)
-        for (size_t x = 0; x < SIDE * f; ++x) out.push_back(picture[(y / f) * SIDE + x / f]);
-    return out;
-}
-
 void WindowProgramTest::start_server(const std::string& screen) {
     server_ = std::make_unique<XvfbServer>(screen);
     ASSERT_TRUE(server_->running()) << "Xvfb did not start";
@@ -66,19 +56,25 @@ void WindowProgramTest::keys(const std::vector<std::string>& names) {
 }
 
 ::testing::AssertionResult WindowProgramTest::shows(Window w, const std::vector<Rgb>& want,
-                                                    std::chrono::milliseconds limit, size_t columns, size_t rows) {
+                                                    std::chrono::milliseconds limit, size_t columns, size_t rows,
+                                                    int scale) {
     std::string difference = "no picture";
+    const size_t side = 512 * static_cast<size_t>(scale);
     const bool same = wait_until(
         [&] {
             int width = 0, height = 0;
             const std::vector<Rgb> got = client_->pixels(w, &width, &height);
-            if (got.size() != want.size() || width <= 0) return false;
-            const auto across = static_cast<size_t>(width);
+            if (got.size() != side * side) {
+                difference = "the window is " + std::to_string(width) + " x " + std::to_string(height);
+                return false;
+            }
             size_t wrong = 0, first = 0;
-            for (size_t i = 0; i < got.size(); ++i)
-                if (i % across < columns && i / across < rows && !(got[i] == want[i]) && wrong++ == 0) first = i;
+            for (size_t i = 0; i < got.size(); ++i) {
+                const size_t x = i % side / scale, y = i / side / scale;
+                if (x < columns && y < rows && !(got[i] == want[y * 512 + x]) && wrong++ == 0) first = i;
+            }
             std::ostringstream out;
-            out << wrong << " pixels differ, the first at (" << first % across << ", " << first / across << ")";
+            out << wrong << " pixels differ, the first at (" << first % side << ", " << first / side << ")";
             difference = out.str();
             return wrong == 0;
         },

@@ -16,10 +16,6 @@
 // steps on the in-memory screen of this process.
 std::vector<Rgb> final_picture(const std::string& typed);
 
-// A 512 x 512 picture as a window of `factor` device pixels per picture
-// pixel shows it: each pixel a block of factor x factor.
-std::vector<Rgb> scaled_picture(const std::vector<Rgb>& picture, int factor);
-
 // A test with an X server of its own and a user at it.
 class WindowProgramTest : public ::testing::Test {
    protected:
@@ -33,12 +29,12 @@ class WindowProgramTest : public ::testing::Test {
     void type(const std::string& text);
     void keys(const std::vector<std::string>& names);
 
-    // Waits until the window shows the picture (or its top left corner of
-    // `columns` x `rows` pixels), as large as the picture; describes the
-    // difference when it never does.
+    // Waits until the window shows the 512 x 512 picture (or its top left
+    // corner of `columns` x `rows` pixels), each pixel a square of `scale`
+    // window pixels; describes the difference when it never does.
     ::testing::AssertionResult shows(Window w, const std::vector<Rgb>& want,
                                      std::chrono::milliseconds limit = std::chrono::seconds(20), size_t columns = 512,
-                                     size_t rows = 512);
+                                     size_t rows = 512, int scale = 1);
 
     // "Rate? " and `typed` characters are on the screen: the line editor
     // has taken those keys from the key queue.

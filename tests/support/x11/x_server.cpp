@@ -58,6 +58,48 @@ int ignore_errors(Display*, XErrorEvent*) { return 0; }
 
 bool XvfbServer::installed() { return executable("Xvfb"); }
 
+bool FramingWindowManager::installed() { return executable("openbox"); }
+
+FramingWindowManager::FramingWindowManager(const std::string& display) {
+    if (!installed()) return;
+    pid_t pid = fork();
+    if (pid == 0) {
+        silence_output();
+        setenv("DISPLAY", display.c_str(), 1);
+        execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    if (pid < 0) return;
+    pid_ = pid;
+    // It has the screen once it announces itself on the root window.
+    Display* d = XOpenDisplay(display.c_str());
+    if (!d) return;
+    const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+    const bool ready = wait_until([&] {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool found = XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type, &format,
+                                              &count, &after, &data) == Success &&
+                           count == 1;
+        if (data) XFree(data);
+        return found;
+    });
+    XCloseDisplay(d);
+    if (!ready) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+}
+
+FramingWindowManager::~FramingWindowManager() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+}
+
 XvfbServer::XvfbServer(const std::string& screen) {
     int fds[2];
     if (!installed() || pipe(fds) != 0) return;
@@ -146,16 +188,25 @@ std::string XClient::name_of(Window w) const {
     return result;
 }
 
+// Top-level windows are the root's children, or under a window manager
+// that frames them, its frames' children.
 Window XClient::find_window(const std::string& name, std::chrono::milliseconds wait) const {
     Window found = 0;
+    const auto search = [&](Window under, int depth, auto& self) -> void {
+        Window root, parent, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display_, under, &root, &parent, &children, &count)) return;
+        for (unsigned int i = 0; i < count && !found; ++i) {
+            if (name_of(children[i]) == name)
+                found = children[i];
+            else if (depth > 1)
+                self(children[i], depth - 1, self);
+        }
+        if (children) XFree(children);
+    };
     wait_until(
         [&] {
-            Window root = DefaultRootWindow(display_), parent, *children = nullptr;
-            unsigned int count = 0;
-            if (!XQueryTree(display_, root, &root, &parent, &children, &count)) return false;
-            for (unsigned int i = 0; i < count && !found; ++i)
-                if (name_of(children[i]) == name) found = children[i];
-            if (children) XFree(children);
+            search(DefaultRootWindow(display_), 3, search);
             return found != 0;
         },
         wait);
@@ -307,4 +358,22 @@ void XClient::bind_keysyms(const std::vector<KeySym>& keysyms) const {
     }
     XFree(map);
     XSync(display_, False);
+}
+
+void XClient::set_resources(const std::string& text) const {
+    XChangeProperty(display_, DefaultRootWindow(display_), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
+    XSync(display_, False);
+}
+
+Window XClient::frame_of(Window w) const {
+    const Window root = DefaultRootWindow(display_);
+    for (;;) {
+        Window root_return = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display_, w, &root_return, &parent, &children, &count)) return w;
+        if (children) XFree(children);
+        if (parent == root || parent == 0) return w;
+        w = parent;
+    }
 }

@@ -32,6 +32,22 @@ class XvfbServer {
     std::string display_;
 };
 
+// A window manager that frames the windows it manages (openbox, run for
+// the test) on a server. running() once it has taken the screen.
+class FramingWindowManager {
+   public:
+    explicit FramingWindowManager(const std::string& display);
+    ~FramingWindowManager();
+    FramingWindowManager(const FramingWindowManager&) = delete;
+    FramingWindowManager& operator=(const FramingWindowManager&) = delete;
+
+    static bool installed();
+    bool running() const { return pid_ > 0; }
+
+   private:
+    int pid_ = -1;
+};
+
 struct Rgb {
     uint8_t r, g, b;
     bool operator==(const Rgb&) const = default;
@@ -75,6 +91,12 @@ class XClient {
     // would. (xdotool's own remapping for each key races with the client.)
     void bind_keysyms(const std::vector<KeySym>& keysyms) const;
     Atom atom(const char* name) const;
+    // The screen's resource database (RESOURCE_MANAGER), as xrdb sets it;
+    // programs read it when they connect.
+    void set_resources(const std::string& text) const;
+    // The window's outermost ancestor below the root (its frame when a
+    // window manager framed it; itself otherwise).
+    Window frame_of(Window w) const;
 
    private:
     bool takes_focus(Window w) const;

@@ -11,10 +11,10 @@
 
 namespace {
 
-TEST(PosixDriverList, X11ThenOpenGl) {
+TEST(PosixDriverList, WaylandThenX11ThenOpenGl) {
     std::vector<std::string> names;
     for (const GfxDriver* const* d = gfx_window_drivers(); *d; ++d) names.push_back((*d)->name);
-    EXPECT_EQ(names, (std::vector<std::string>{"X11", "OpenGL"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Wayland", "X11", "OpenGL"}));
 }
 
 // Without SCREEN_OPENGL the OpenGL driver refuses, so the program's own
