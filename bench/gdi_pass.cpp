@@ -23,10 +23,10 @@ int main() {
 
     // The pass as the refresh thread makes it (the display lock, the device
     // context, the blit of every row, the key states, the message drain);
-    // the refresh thread's own passes meanwhile find nothing to do.
+    // the refresh thread sleeps meanwhile.
     report_with_cpu("refresh pass, all 512 rows dirty", PASSES, [](int) {
         mark_all_dirty();
-        gdi_refresh_pass();
+        locked_pass(gdi_refresh_pass);
     });
 
     const HWND window = win32_window().window;

@@ -24,22 +24,12 @@ cmake --build "$build" -j2 --target wavetable display_latency >/dev/null
 . "$top/bench/xvfb_measure.sh"
 start_xvfb
 
-# Context switches of every thread of the process.
-switches() {
-    total=0
-    for t in /proc/"$1"/task/*/status; do
-        n=$(awk '/ctxt_switches/ { s += $2 } END { print s + 0 }' "$t" 2>/dev/null || echo 0)
-        total=$((total + n))
-    done
-    echo "$total"
-}
-
 # "wake-ups/s cpu%" over the idle spell.
 idle() {  # pid
-    s0=$(switches "$1")
+    s0=$(switches "$1" ctxt_switches)
     c0=$(cpu_ns "$1")
     sleep "$seconds"
-    s1=$(switches "$1")
+    s1=$(switches "$1" ctxt_switches)
     c1=$(cpu_ns "$1")
     awk -v s=$((s1 - s0)) -v c=$((c1 - c0)) -v t="$seconds" 'BEGIN { printf "%.1f/s %.2f%%", s / t, c / (t * 1e7) }'
 }

@@ -35,3 +35,15 @@ cpu_ns() {
 percent() {
     awk -v d="$1" -v s="$seconds" 'BEGIN { printf "%.1f", d / (s * 1e7) }'
 }
+
+# Context switches of every thread of the process: the lines of
+# /proc/<pid>/task/*/status that match $2 (ctxt_switches: all of them,
+# ^voluntary_ctxt_switches: each time a thread slept).
+switches() {  # pid, pattern
+    total=0
+    for t in /proc/"$1"/task/*/status; do
+        n=$(awk -v p="$2" '$0 ~ p { s += $2 } END { print s + 0 }' "$t" 2>/dev/null || echo 0)
+        total=$((total + n))
+    done
+    echo "$total"
+}

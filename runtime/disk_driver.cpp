@@ -30,14 +30,20 @@ int32_t disk_eof(ChannelRecord* rec) {
 }
 
 // The last of the buffer is written here: a failure loses data, so it is
-// reported like a failed write.
+// reported like a failed write. The buffer is written out before the
+// close, on its own: a C library may answer a close whose write failed as
+// a good one (Wine's does), and may leave errno unset for a failed flush,
+// so a stale errno is not blamed.
 ErrorCode disk_close(ChannelRecord* rec) {
     ErrorCode result = ERR_NONE;
     if (DiskStream* stream = disk_stream(rec)) {
-        if (std::fclose(stream->file) != 0) {
-            channel_note_fault(rec, errno);
-            result = ERR_IO;
-        }
+        errno = 0;
+        const bool flushed = std::fflush(stream->file) == 0;
+        if (!flushed) channel_note_fault(rec, errno);
+        errno = 0;
+        const bool closed = std::fclose(stream->file) == 0;
+        if (!closed) channel_note_fault(rec, errno);
+        if (!flushed || !closed) result = ERR_IO;
         std::free(stream);
     }
     rec->stream = nullptr;
@@ -124,6 +130,7 @@ ErrorCode disk_read_line(ChannelRecord* rec, StringDesc* dest) {
 ErrorCode disk_flush(ChannelRecord* rec) {
     FILE* f = stream_of(rec);
     if (!f) return ERR_INVALID_CALL;
+    errno = 0;  // see disk_close
     if (std::fflush(f) == 0) return ERR_NONE;
     channel_note_fault(rec, errno);
     return ERR_IO;

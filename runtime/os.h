@@ -53,3 +53,14 @@ OsLock* os_lock_create();
 void os_lock_destroy(OsLock* lock);
 void os_lock_enter(OsLock* lock);
 void os_lock_leave(OsLock* lock);
+
+// A wake-up for the one thread that sleeps until something happens (the
+// key signal): set from any thread, it ends that thread's wait at once, or
+// its next one when it is not waiting; the wait that ends on it takes it.
+// Null when none could be made.
+struct OsWakeup;
+OsWakeup* os_wakeup_create();
+void os_wakeup_set(OsWakeup* wakeup);
+// Sleeps until the wake-up is set or `timeout_ms` passed (negative: no
+// limit); it may return early.
+void os_wakeup_wait(OsWakeup* wakeup, int32_t timeout_ms);

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "display/win32/win32_window.h"
+
 // Entry points of the two libraries.
 using DirectDrawCreateFn = HRESULT(WINAPI*)(GUID*, LPDIRECTDRAW*, IUnknown*);
 using DirectDrawEnumerateExFn = HRESULT(WINAPI*)(LPDDENUMCALLBACKEXA, LPVOID, DWORD);
@@ -34,8 +36,14 @@ struct DxState {
     HANDLE vblank_event;      // manual reset; set when a retrace wait of the drawing thread is over
     int32_t vblank_pending;   // the drawing thread waits for the retrace
     POINT window_position;    // of the framed window, kept from one window to the next
-    RECT display_rect;        // (0, 0, width, height)
+    bool window_placed;       // window_position holds one
+    RECT display_rect;        // (0, 0, width, height) of the picture at the window's scale: the back surface
     int32_t vertical_offset;  // rows the picture starts down the display (full screen)
+    int32_t bytes_per_pixel;  // of the display's pixel format
+    // The picture converted at its own size when the window shows it scaled
+    // (its scale above 1), scaled from there into the back surface.
+    uint8_t* unscaled;
+    int32_t unscaled_pitch;
 };
 
 DxState& dx_state();
@@ -66,11 +74,14 @@ void dx_drop_ddraw(IDirectDraw2* ddraw, HMODULE library);
 // the 8-bit palette and the converter for the display's pixel format.
 bool dx_make_surfaces();
 void dx_release_surfaces();
+// The window's rescale: a back surface (and an unscaled picture) for
+// another scale; false, with the old ones kept, when they can't be had.
+bool dx_rescale(int32_t scale);
 
 // dx_refresh.cpp: the refresh thread, the repaint, lost surfaces, the
-// retrace wait of the drawing thread.
+// retrace wait of the drawing thread. A pass runs under the display lock.
 void dx_thread_main();
-void dx_refresh_pass();
+RefreshOutcome dx_refresh_pass();
 void dx_paint();
 // Restores lost surfaces; re-creates everything when the display mode
 // changed under the program. True when the surfaces can be used.

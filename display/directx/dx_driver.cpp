@@ -7,12 +7,13 @@
 #include "gfx/screen.h"
 
 // OpenGL and shaped windows are not served here. The framed window's first
-// position puts the picture's corner where a centred picture would have it.
+// position is chosen by its first window init, which knows its scale.
 int32_t dx_init(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate, int32_t flags) {
     display_window_clear();
     if (flags & (SCREEN_OPENGL | SCREEN_SHAPED)) return -1;
     display_window().backend = {dx_window_init, dx_window_exit, dx_paint, dx_thread_main, win32_confine_cursor};
-    dx_state().window_position = win32_centred_position(nullptr, width, height);
+    win32_window().rescale = dx_rescale;
+    dx_state().window_placed = false;
     return display_window_init(title, width, height, depth, refresh_rate, flags);
 }
 

@@ -1,6 +1,10 @@
 // The keyboard of "DirectX": a DirectInput device whose state refreshes
 // the 128 key states on every active pass. Typed keys come through the
-// window procedure as with every window.
+// window procedure as with every window; the keys' messages wake the
+// refresh thread, and DirectInput has the key's state by then. (A change
+// notice of the device would wake it too, but under Wine it comes from the
+// same keyboard hook that holds the key's message back, and the pass it
+// starts delays the echo by several milliseconds.)
 #include "display/directx/dx_backend.h"
 #include "gfx/screen.h"
 

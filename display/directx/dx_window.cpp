@@ -22,6 +22,7 @@ DWORD mode_flags(int32_t width, int32_t height, int32_t depth) {
 // of the search that it accepts; the picture is centred down it.
 bool set_up_full_screen() {
     const DisplayWindow& w = display_window();
+    g_dx.display_rect = RECT{0, 0, w.width, w.height};
     if (display_window_create(WS_POPUP | WS_VISIBLE, 0, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                               GetSystemMetrics(SM_CYSCREEN)) != 0)
         return false;
@@ -35,16 +36,29 @@ bool set_up_full_screen() {
     return g_dx.vertical_offset >= 0;
 }
 
-// Window mode: a window of the picture's client size at the kept position,
-// whose area of the display the clipper gives.
+// The first framed window puts the picture's corner where a centred
+// picture would have it.
+POINT first_position() {
+    const DisplayWindow& w = display_window();
+    const int32_t scale = win32_window().scale;
+    return win32_centred_position(nullptr, w.width * scale, w.height * scale);
+}
+
+// Window mode: a window of the picture's client size at the window's scale
+// at the kept position, whose area of the display the clipper gives.
 bool set_up_window() {
+    const DisplayWindow& w = display_window();
     DWORD sizing = 0, style = 0;
-    win32_window_styles(display_window().flags, &sizing, &style);
-    RECT outer = g_dx.display_rect;
-    if (!AdjustWindowRect(&outer, sizing, FALSE)) return false;
-    if (display_window_create(style, 0, g_dx.window_position.x, g_dx.window_position.y, outer.right - outer.left,
-                              outer.bottom - outer.top) != 0)
+    win32_window_styles(w.flags, &sizing, &style);
+    SIZE outer{};
+    if (!win32_outer_size(sizing, 0, &outer)) return false;
+    if (!g_dx.window_placed) g_dx.window_position = first_position();
+    g_dx.window_placed = true;
+    if (display_window_create(style, 0, g_dx.window_position.x, g_dx.window_position.y, outer.cx, outer.cy) != 0)
         return false;
+    win32_adopt_window_dpi();
+    const int32_t scale = win32_window().scale;
+    g_dx.display_rect = RECT{0, 0, w.width * scale, w.height * scale};
     const HWND window = win32_window().window;
     g_dx.vertical_offset = 0;
     return SUCCEEDED(g_dx.ddraw->SetCooperativeLevel(window, DDSCL_NORMAL)) &&
@@ -62,8 +76,10 @@ void store_refresh_rate() {
 // Everything but the window position, which outlives the window.
 void clear_objects() {
     const POINT position = g_dx.window_position;
+    const bool placed = g_dx.window_placed;
     g_dx = DxState{};
     g_dx.window_position = position;
+    g_dx.window_placed = placed;
 }
 
 }  // namespace
@@ -76,8 +92,9 @@ int32_t dx_window_init() {
     if (!dx_load_libraries() || !dx_open_device()) return -1;
     if (FAILED(g_dx.DirectInputCreateA(win32_window().instance, 0x300, &g_dx.dinput, nullptr)) || !g_dx.dinput)
         return -1;
-    g_dx.display_rect = RECT{0, 0, w.width, w.height};
-    const bool set_up = (w.flags & SCREEN_FULLSCREEN) ? set_up_full_screen() : set_up_window();
+    const bool full_screen = (w.flags & SCREEN_FULLSCREEN) != 0;
+    win32_choose_scale(full_screen);
+    const bool set_up = full_screen ? set_up_full_screen() : set_up_window();
     if (!set_up || !dx_make_surfaces()) return -1;
     store_refresh_rate();
     g_dx.vblank_event = CreateEventA(nullptr, TRUE, FALSE, nullptr);

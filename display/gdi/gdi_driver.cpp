@@ -12,6 +12,7 @@ int32_t gdi_init(const char* title, int32_t width, int32_t height, int32_t depth
     display_window_clear();
     if (flags & SCREEN_OPENGL) return -1;
     display_window().backend = {gdi_window_init, gdi_window_exit, gdi_paint, gdi_thread_main, win32_confine_cursor};
+    win32_window().rescale = gdi_rescale;
     return display_window_init(title, width, height, depth, refresh_rate, flags);
 }
 

@@ -33,7 +33,7 @@ bool place_fullscreen(const MONITORINFOEXA* monitor, Placement* p) {
     return true;
 }
 
-// A window of the picture's client size, centred.
+// A window of the picture's client size at the window's scale, centred.
 bool place_window(const MONITORINFOEXA* monitor, Placement* p) {
     const DisplayWindow& w = display_window();
     DWORD sizing = 0, style = 0;
@@ -43,11 +43,10 @@ bool place_window(const MONITORINFOEXA* monitor, Placement* p) {
         if (win32_window().platform_version < PLATFORM_2000) return false;
         ex_style = WS_EX_LAYERED;
     }
-    RECT r{0, 0, w.width, w.height};
-    if (!AdjustWindowRect(&r, sizing, FALSE)) return false;
-    const int32_t outer_width = r.right - r.left, outer_height = r.bottom - r.top;
-    const POINT at = win32_centred_position(monitor, outer_width, outer_height);
-    *p = {style, ex_style, at.x, at.y, outer_width, outer_height};
+    SIZE outer{};
+    if (!win32_outer_size(sizing, 0, &outer)) return false;  // a layered window has the same frame
+    const POINT at = win32_centred_position(monitor, outer.cx, outer.cy);
+    *p = {style, ex_style, at.x, at.y, outer.cx, outer.cy};
     return true;
 }
 
@@ -61,14 +60,21 @@ bool make_shaped() {
     return w32.user32.SetLayeredWindowAttributes(w32.window, key, 0, LWA_COLORKEY) != 0;
 }
 
+// The header of the bitmap shown: the picture at the window's scale.
+void size_header(int32_t scale) {
+    const DisplayWindow& w = display_window();
+    BITMAPINFOHEADER& h = g_gdi.header->bmiHeader;
+    h.biWidth = w.width * scale;
+    h.biHeight = -w.height * scale;  // rows top-down, as the pages hold them
+}
+
 bool make_header() {
     const DisplayWindow& w = display_window();
     g_gdi.header = static_cast<BITMAPINFO*>(std::calloc(1, sizeof(BITMAPINFOHEADER) + COLOURS * sizeof(RGBQUAD)));
     if (!g_gdi.header) return false;
     BITMAPINFOHEADER& h = g_gdi.header->bmiHeader;
     h.biSize = sizeof h;
-    h.biWidth = w.width;
-    h.biHeight = -w.height;  // rows top-down, as the pages hold them
+    size_header(win32_window().scale);
     h.biPlanes = 1;
     h.biBitCount = static_cast<WORD>(w.depth);
     h.biCompression = BI_RGB;
@@ -106,6 +112,19 @@ bool make_conversion_buffer() {
     return g_gdi.conversion != nullptr;
 }
 
+// The scaled copy of the picture the window shows at a scale above 1, in
+// rows of whole 32-bit words as the bitmap wants; none at 1. False when
+// it can't be had.
+bool make_scaled(int32_t scale, uint8_t** scaled, int32_t* pitch) {
+    const DisplayWindow& w = display_window();
+    *scaled = nullptr;
+    *pitch = 0;
+    if (scale <= 1) return true;
+    *pitch = (w.width * scale * (w.depth / 8) + 3) & ~3;
+    *scaled = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(w.height) * scale, static_cast<size_t>(*pitch)));
+    return *scaled != nullptr;
+}
+
 // The logical palette, from the record's palette.
 bool make_palette() {
     constexpr size_t size = sizeof(LOGPALETTE) + (COLOURS - 1) * sizeof(PALETTEENTRY);
@@ -130,11 +149,16 @@ int32_t gdi_window_init() {
     g_gdi = GdiState{};
     MONITORINFOEXA info;
     const MONITORINFOEXA* monitor = win32_monitor_info(&info) ? &info : nullptr;
+    const bool full_screen = (w.flags & SCREEN_FULLSCREEN) != 0;
+    win32_choose_scale(full_screen);
     Placement p{};
-    const bool placed = (w.flags & SCREEN_FULLSCREEN) ? place_fullscreen(monitor, &p) : place_window(monitor, &p);
+    const bool placed = full_screen ? place_fullscreen(monitor, &p) : place_window(monitor, &p);
     if (!placed) return -1;
     if (display_window_create(p.style, p.ex_style, p.x, p.y, p.outer_width, p.outer_height) != 0) return -1;
-    if (!make_shaped() || !make_header() || !choose_converter() || !make_conversion_buffer()) return -1;
+    win32_adopt_window_dpi();
+    if (!make_shaped() || !make_header() || !choose_converter() || !make_conversion_buffer() ||
+        !make_scaled(win32_window().scale, &g_gdi.scaled, &g_gdi.scaled_pitch))
+        return -1;
     HDC dc = GetDC(win32_window().window);
     if (!dc) return -1;
     win32_store_refresh_rate(dc);
@@ -149,8 +173,10 @@ void gdi_window_exit() {
     DisplayWindow& w = display_window();
     Win32Window& w32 = win32_window();
     std::free(g_gdi.conversion);
+    std::free(g_gdi.scaled);
     std::free(g_gdi.header);
     g_gdi.conversion = nullptr;
+    g_gdi.scaled = nullptr;
     g_gdi.header = nullptr;
     w.converter = nullptr;
     if (w32.window) {
@@ -160,4 +186,15 @@ void gdi_window_exit() {
     }
     if (g_gdi.palette) DeleteObject(g_gdi.palette);
     g_gdi.palette = nullptr;
+}
+
+bool gdi_rescale(int32_t scale) {
+    uint8_t* scaled = nullptr;
+    int32_t pitch = 0;
+    if (!g_gdi.header || !make_scaled(scale, &scaled, &pitch)) return false;
+    std::free(g_gdi.scaled);
+    g_gdi.scaled = scaled;
+    g_gdi.scaled_pitch = pitch;
+    size_header(scale);
+    return true;
 }

@@ -22,10 +22,10 @@ KeyMessage win32_key_message(UINT message, WPARAM wparam, LPARAM lparam, const B
 // for none and for dead keys, which must keep their pending accent.
 int32_t win32_key_character(WPARAM wparam, LPARAM lparam, const BYTE state[256]);
 
-// A byte of the process code page as code page 437, through the growable
-// buffers of the record; false when it has no form there or the buffers
-// cannot grow.
-bool win32_cp437_of(uint8_t byte, uint8_t* cp437);
+// A byte of a code page (typed characters come in the process code page,
+// CP_ACP) as code page 437, through the growable buffers of the record;
+// false when it has no form there or the buffers cannot grow.
+bool win32_cp437_of(uint8_t byte, UINT code_page, uint8_t* cp437);
 
 std::optional<LRESULT> win32_key(UINT message, WPARAM wparam, LPARAM lparam);
 std::optional<LRESULT> win32_char(WPARAM wparam, LPARAM lparam);

@@ -64,12 +64,12 @@ int32_t win32_key_character(WPARAM wparam, LPARAM lparam, const BYTE state[256])
     return static_cast<int8_t>(typed[0] & 0xFF);
 }
 
-bool win32_cp437_of(uint8_t byte, uint8_t* cp437) {
+bool win32_cp437_of(uint8_t byte, UINT code_page, uint8_t* cp437) {
     Win32Window& w32 = win32_window();
     const char in = static_cast<char>(byte);
-    const int wide = MultiByteToWideChar(CP_ACP, 0, &in, 1, nullptr, 0);
+    const int wide = MultiByteToWideChar(code_page, 0, &in, 1, nullptr, 0);
     if (wide <= 0 || !ensure(w32.wide, wide)) return false;
-    if (MultiByteToWideChar(CP_ACP, 0, &in, 1, w32.wide.data, w32.wide.capacity) != wide) return false;
+    if (MultiByteToWideChar(code_page, 0, &in, 1, w32.wide.data, w32.wide.capacity) != wide) return false;
     const int narrow = WideCharToMultiByte(CODE_PAGE_437, 0, w32.wide.data, wide, nullptr, 0, nullptr, nullptr);
     if (narrow <= 0 || !ensure(w32.bytes, narrow)) return false;
     if (WideCharToMultiByte(CODE_PAGE_437, 0, w32.wide.data, wide, w32.bytes.data, w32.bytes.capacity, nullptr,
@@ -94,7 +94,8 @@ std::optional<LRESULT> win32_key(UINT message, WPARAM wparam, LPARAM lparam) {
 std::optional<LRESULT> win32_char(WPARAM wparam, LPARAM lparam) {
     if (wparam >= 256) return std::nullopt;
     uint8_t cp437 = 0;
-    if (wparam == 0 || win32_cp437_of(static_cast<uint8_t>(wparam), &cp437)) window_typed(cp437, repeat_count(lparam));
+    if (wparam == 0 || win32_cp437_of(static_cast<uint8_t>(wparam), CP_ACP, &cp437))
+        window_typed(cp437, repeat_count(lparam));
     return std::nullopt;
 }
 

@@ -19,6 +19,10 @@ constexpr WPARAM HELD_EXTRA2 = 0x40;  // MK_XBUTTON2
 
 int32_t wheel_delta(WPARAM wparam) { return static_cast<int32_t>(static_cast<uint32_t>(wparam)); }
 
+// Client pixels to picture pixels and back: the program sees the mouse in
+// picture pixels whatever the scale.
+int32_t picture_scale() { return win32_window().scale > 1 ? win32_window().scale : 1; }
+
 // The substitute's check, every 100 ms: once the cursor is off the client
 // area (or another window covers it there), the window gets the notice.
 void CALLBACK leave_timer(HWND window, UINT, UINT_PTR id, DWORD) {
@@ -89,7 +93,10 @@ std::optional<LRESULT> win32_mouse(HWND window, UINT message, WPARAM wparam, LPA
     const Win32Window& w32 = win32_window();
     const bool wheel = w32.platform_version >= PLATFORM_WHEEL, extras = w32.platform_version >= PLATFORM_2000;
     switch (message) {
-    case WM_MOUSEMOVE: window_mouse_move(LOWORD(lparam), HIWORD(lparam), w32.cursor.x, w32.cursor.y); break;
+    case WM_MOUSEMOVE:
+        window_mouse_move(LOWORD(lparam) / picture_scale(), HIWORD(lparam) / picture_scale(), w32.cursor.x,
+                          w32.cursor.y);
+        break;
     case WM_LBUTTONDOWN: press(window, EVENT_MOUSE_PRESS, MOUSE_LEFT); break;
     case WM_RBUTTONDOWN: press(window, EVENT_MOUSE_PRESS, MOUSE_RIGHT); break;
     case WM_MBUTTONDOWN: press(window, EVENT_MOUSE_PRESS, MOUSE_MIDDLE); break;
@@ -153,7 +160,8 @@ void window_platform_before_switch() {
 void window_platform_place_pointer(int32_t x, int32_t y) {
     const HWND window = win32_window().window;
     if (!window) return;
-    POINT p{x, y};
+    const int32_t scale = picture_scale();
+    POINT p{x * scale + scale / 2, y * scale + scale / 2};  // the middle of the pixel's block
     if (!(display_window().flags & SCREEN_FULLSCREEN) && !ClientToScreen(window, &p)) return;
     SetCursorPos(p.x, p.y);
 }

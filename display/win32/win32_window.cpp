@@ -4,7 +4,6 @@
 
 #include <process.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,9 +15,6 @@
 namespace {
 
 Win32Window g_win32;
-// The refresh thread is about to sleep: the next wake-up sets the event.
-// (Setting it on every marked unlock would cost a system call per dot.)
-std::atomic<bool> g_wake_armed{false};
 
 template <class T>
 void free_buffer(GrowableBuffer<T>& buffer) {
@@ -47,6 +43,9 @@ void find_user32_extras() {
     resolve(u.TrackMouseEvent, user32, "TrackMouseEvent");
     resolve(u.GetMonitorInfoA, user32, "GetMonitorInfoA");
     resolve(u.ChangeDisplaySettingsExA, user32, "ChangeDisplaySettingsExA");
+    resolve(u.GetDpiForWindow, user32, "GetDpiForWindow");
+    resolve(u.GetDpiForSystem, user32, "GetDpiForSystem");
+    resolve(u.AdjustWindowRectExForDpi, user32, "AdjustWindowRectExForDpi");
 }
 
 uint32_t platform_version() {
@@ -99,6 +98,7 @@ bool start_refresh_thread() {
     g_win32.lock_made = true;
     g_win32.start_event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (!g_win32.start_event) return false;
+    // Without it the refresh thread passes every period instead.
     g_win32.wake_event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     const uintptr_t thread = _beginthreadex(nullptr, 0, refresh_thread_entry, nullptr, 0, nullptr);
     if (!thread) {
@@ -145,21 +145,12 @@ void display_window_started(bool made) {
     if (made) SetEvent(g_win32.start_event);
 }
 
-void win32_refresh_thread_main(void (*pass)()) {
+void win32_refresh_thread_main(RefreshOutcome (*pass)()) {
     DisplayWindow& w = display_window();
     if (w.backend.window_init() == 0) {
         w.active = 1;
         display_window_started(true);
-        while (w.running.load()) {
-            pass();
-            // A wake-up (rows marked, a palette change, the end) cuts the
-            // pause short.
-            g_wake_armed.store(true);
-            if (g_win32.wake_event)
-                WaitForSingleObject(g_win32.wake_event, REFRESH_PERIOD_MS);
-            else
-                Sleep(REFRESH_PERIOD_MS);
-        }
+        win32_refresh_loop(pass);
     }
     window_lock();
     w.backend.window_exit();
@@ -170,7 +161,7 @@ void display_window_exit() {
     DisplayWindow& w = display_window();
     if (w.running.exchange(0) == 0) return;
     gfx_set_change_listener(nullptr, nullptr);
-    window_wake();
+    window_show_now();  // the refresh thread ends even within its period
     GfxScreen* s = g_gfx_screen;
     if (s && s->lock_count > 0) {
         s->lock_count = 0;
@@ -193,15 +184,6 @@ void display_window_exit() {
         ClipCursor(nullptr);
         mouse_state().clip = 0;
     }
-}
-
-void window_show_now() {
-    if (g_win32.wake_event) SetEvent(g_win32.wake_event);
-}
-
-void window_wake() {
-    if (g_wake_armed.load(std::memory_order_relaxed) && g_wake_armed.exchange(false) && g_win32.wake_event)
-        SetEvent(g_win32.wake_event);
 }
 
 // Without a refresh thread (OpenGL) there is no lock to take.

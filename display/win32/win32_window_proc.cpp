@@ -71,6 +71,9 @@ std::optional<LRESULT> handle(HWND window, UINT message, WPARAM wparam, LPARAM l
     case WM_SYSKEYDOWN: return win32_key(message, wparam, lparam);
     case WM_CHAR: return win32_char(wparam, lparam);
     case WM_USER: window_track_pointer(); return 0;
+    case WM_DPICHANGED:
+        if (lparam) win32_dpi_changed(window, LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+        return 0;
     default: return win32_mouse(window, message, wparam, lparam);
     }
 }

@@ -2,11 +2,10 @@
 // it draws at. A desktop set to 2x says Xft.dpi: 192.
 #include <cstdlib>
 
+#include "display/picture_scale.h"
 #include "display/x11/x11_backend.h"
 
 namespace {
-
-constexpr int BASE_DPI = 96;
 
 // Xft.dpi from the resource database the server held when the connection
 // was opened; 0 when there is none.
@@ -31,6 +30,6 @@ double resource_dpi(Display* display) {
 // square of that many screen pixels, never a blur.
 int x11_desktop_scale(Display* display) {
     const double dpi = resource_dpi(display);
-    const int scale = dpi > 0 && dpi < 100 * BASE_DPI ? static_cast<int>(dpi / BASE_DPI) : 1;
-    return scale < 1 ? 1 : scale;
+    // Beyond any real screen the value is a typo: the picture stays 1x.
+    return dpi > 0 && dpi < 9600 ? dpi_scale(static_cast<int32_t>(dpi)) : 1;
 }

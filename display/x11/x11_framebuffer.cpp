@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "display/display_window.h"
+#include "display/picture_scale.h"
 #include "display/x11/x11_backend.h"
 #include "gfx/screen.h"
 
@@ -123,41 +124,19 @@ void put_rows(const X11Image& img, int first, int count) {
     }
 }
 
-template <class Pixel>
-void scale_row(const uint8_t* src, uint8_t* dst, int width, int factor) {
-    const auto* in = reinterpret_cast<const Pixel*>(src);
-    auto* out = reinterpret_cast<Pixel*>(dst);
-    for (int x = 0; x < width; ++x)
-        for (int k = 0; k < factor; ++k) *out++ = in[x];
-}
-
-void scale_pixels(const uint8_t* src, uint8_t* dst, int width, int factor, int bytes) {
-    if (bytes == 4) return scale_row<uint32_t>(src, dst, width, factor);
-    if (bytes == 2) return scale_row<uint16_t>(src, dst, width, factor);
-    for (int x = 0; x < width; ++x)
-        for (int k = 0; k < factor; ++k, dst += bytes) std::memcpy(dst, src + x * bytes, static_cast<size_t>(bytes));
-}
-
 // Picture rows first..last into the scaled image, every row `scale` times.
-void scale_rows(int first, int last) {
+void scale_picture_rows(int first, int last) {
     X11State& x = x11_state();
     const XImage* in = x.picture.image;
     XImage* out = x.scaled.image;
-    const int bytes = in->bits_per_pixel / 8;
-    for (int y = first; y <= last; ++y) {
-        auto* dst = reinterpret_cast<uint8_t*>(out->data) + static_cast<ptrdiff_t>(y) * x.scale * out->bytes_per_line;
-        scale_pixels(reinterpret_cast<const uint8_t*>(in->data) + static_cast<ptrdiff_t>(y) * in->bytes_per_line, dst,
-                     in->width, x.scale, bytes);
-        for (int k = 1; k < x.scale; ++k)
-            std::memcpy(dst + static_cast<ptrdiff_t>(k) * out->bytes_per_line, dst,
-                        static_cast<size_t>(out->bytes_per_line));
-    }
+    scale_rows(reinterpret_cast<const uint8_t*>(in->data), in->bytes_per_line, reinterpret_cast<uint8_t*>(out->data),
+               out->bytes_per_line, in->width, in->bits_per_pixel / 8, first, last, x.scale);
 }
 
 void show_rows(int first, int last) {
     X11State& x = x11_state();
     if (x.scale > 1) {
-        scale_rows(first, last);
+        scale_picture_rows(first, last);
         put_rows(x.scaled, first * x.scale, (last - first + 1) * x.scale);
     } else {
         put_rows(x.picture, first, last - first + 1);

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cfenv>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <new>
 #include <thread>
@@ -95,3 +96,29 @@ OsLock* os_lock_create() { return new (std::nothrow) OsLock; }
 void os_lock_destroy(OsLock* lock) { delete lock; }
 void os_lock_enter(OsLock* lock) { lock->mutex.lock(); }
 void os_lock_leave(OsLock* lock) { lock->mutex.unlock(); }
+
+struct OsWakeup {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool set = false;
+};
+
+OsWakeup* os_wakeup_create() { return new (std::nothrow) OsWakeup; }
+
+void os_wakeup_set(OsWakeup* wakeup) {
+    {
+        std::lock_guard<std::mutex> lock(wakeup->mutex);
+        wakeup->set = true;
+    }
+    wakeup->changed.notify_one();
+}
+
+void os_wakeup_wait(OsWakeup* wakeup, int32_t timeout_ms) {
+    std::unique_lock<std::mutex> lock(wakeup->mutex);
+    const auto set = [&] { return wakeup->set; };
+    if (timeout_ms < 0)
+        wakeup->changed.wait(lock, set);
+    else
+        wakeup->changed.wait_for(lock, std::chrono::milliseconds(timeout_ms), set);
+    wakeup->set = false;
+}

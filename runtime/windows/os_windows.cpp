@@ -102,3 +102,24 @@ void os_lock_destroy(OsLock* lock) {
 
 void os_lock_enter(OsLock* lock) { WaitForSingleObject(lock->semaphore, INFINITE); }
 void os_lock_leave(OsLock* lock) { ReleaseSemaphore(lock->semaphore, 1, nullptr); }
+
+// An auto-reset event: a wait on it is one call to the system, where a
+// condition variable makes several (each a round trip to the Wine server
+// under Wine).
+struct OsWakeup {
+    HANDLE event;
+};
+
+OsWakeup* os_wakeup_create() {
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (!event) return nullptr;
+    OsWakeup* wakeup = new (std::nothrow) OsWakeup{event};
+    if (!wakeup) CloseHandle(event);
+    return wakeup;
+}
+
+void os_wakeup_set(OsWakeup* wakeup) { SetEvent(wakeup->event); }
+
+void os_wakeup_wait(OsWakeup* wakeup, int32_t timeout_ms) {
+    WaitForSingleObject(wakeup->event, timeout_ms < 0 ? INFINITE : static_cast<DWORD>(timeout_ms));
+}

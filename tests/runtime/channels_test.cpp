@@ -157,15 +157,30 @@ TEST_F(Channels, ReadOnlyFileOpensForReading) {
     EXPECT_EQ(file_fault(9), EACCES);  // why it can't be written, not the write's EBADF
 }
 
-#ifndef _WIN32
+// A file whose every write fails as on a full disk: POSIX's /dev/full,
+// which Wine shows on its drive Z: too. Empty where there is none (Windows
+// itself).
+std::string always_full_file(const ScratchDir& dir) {
+#ifdef _WIN32
+    (void)dir;
+    const char* device = "Z:\\dev\\full";
+    std::FILE* f = std::fopen(device, "r+b");
+    if (!f) return "";
+    std::fclose(f);
+    return device;
+#else
+    return symlink("/dev/full", dir.file("full").c_str()) == 0 ? dir.file("full") : "";
+#endif
+}
+
 // The first reason a channel's file failed, kept past close-all and
 // forgotten by the next open of the channel; results stay ErrorCodes.
-// (A file that is always full, /dev/full, is POSIX's.)
 TEST_F(Channels, FaultsNameTheFirstFailureAndOutliveTheClose) {
+    const std::string full = always_full_file(dir_);
+    if (full.empty()) GTEST_SKIP() << "no file here is always full";
     ASSERT_EQ(open(dir_.file("no/such/dir.bin"), 3), ERR_OPEN_FAILED);
     EXPECT_EQ(file_fault(3), ENOENT);
-    ASSERT_EQ(symlink("/dev/full", dir_.file("full").c_str()), 0);
-    ASSERT_EQ(open(dir_.file("full"), 4), ERR_NONE);
+    ASSERT_EQ(open(full, 4), ERR_NONE);
     ErrorCode first_failure = ERR_NONE;
     for (int i = 0; i < 8192 && first_failure == ERR_NONE; ++i) first_failure = file_put(4, 0, "ab", 2);
     EXPECT_EQ(first_failure, ERR_IO);  // when the full buffer is written out
@@ -175,20 +190,23 @@ TEST_F(Channels, FaultsNameTheFirstFailureAndOutliveTheClose) {
     ChannelRecord* rec = channel_record(5);
     EXPECT_EQ(rec->driver->flush(rec), ERR_NONE);
     EXPECT_EQ(file_fault(5), 0);
-    ASSERT_EQ(open(dir_.file("full"), 6), ERR_NONE);
+    ASSERT_EQ(open(full, 6), ERR_NONE);
     EXPECT_EQ(file_put(6, 0, "ab", 2), ERR_NONE);  // buffered: nothing failed yet
     EXPECT_EQ(file_fault(6), 0);
     file_close_all();  // the close writes the buffer out, and fails
     EXPECT_EQ(file_fault(3), ENOENT);
     EXPECT_EQ(file_fault(4), ENOSPC);
+#ifdef _WIN32
+    EXPECT_NE(file_fault(6), 0);  // Wine's C library gives no reason for a failed flush
+#else
     EXPECT_EQ(file_fault(6), ENOSPC);
+#endif
     EXPECT_EQ(file_fault(5), 0);
     ASSERT_EQ(open(dir_.file("again"), 3), ERR_NONE);
     EXPECT_EQ(file_fault(3), 0);
     EXPECT_EQ(file_fault(0), 0);
     EXPECT_EQ(file_fault(256), 0);
 }
-#endif
 
 TEST_F(Channels, PutBackAndRead) {
     write_file(dir_.file("in"), {'a', 'b', 'c'});

@@ -25,14 +25,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int SCREEN_WIDTH = 1024;
-
 // How the program is started and which driver must serve it.
 struct DriverCase {
     const char* name;
     std::optional<std::string> zvgfx;          // the driver asked for; none: the default choice
     std::optional<std::string> dll_overrides;  // Wine's DLL switches; none: the usual ones
     bool direct_draw;                          // "DirectX" serves, else "GDI"
+    int dpi = 96;                              // of Wine's desktop (WT_WINE_DPI)
 };
 
 // Test names and messages show the case by its name.
@@ -43,8 +42,12 @@ class WineWindowProgram : public WindowProgramTest, public ::testing::WithParamI
     void SetUp() override {
         WindowProgramTest::SetUp();
         if (IsSkipped()) return;
-        ASSERT_NO_FATAL_FAILURE(start_server());
+        ASSERT_NO_FATAL_FAILURE(start_server(scale() > 1 ? "2048x1536x24" : "1024x768x24"));
     }
+
+    // Device pixels per picture pixel, as the desktop's DPI makes it.
+    static int scale() { return GetParam().dpi / 96; }
+    static int screen_width() { return scale() > 1 ? 2048 : 1024; }
 
     // Runs the program under Wine on the server; `user` acts while it runs.
     ProgramResult run(const std::function<void(int pid)>& user) {
@@ -54,6 +57,7 @@ class WineWindowProgram : public WindowProgramTest, public ::testing::WithParamI
         r.env["WT_WINE_DISPLAY"] = server_->display();
         r.env["ZVGFX"] = GetParam().zvgfx;
         if (GetParam().dll_overrides) r.env["WINEDLLOVERRIDES"] = GetParam().dll_overrides;
+        if (GetParam().dpi != 96) r.env["WT_WINE_DPI"] = std::to_string(GetParam().dpi);
         r.timeout = 90s;
         r.while_running = user;
         return run_program(r);
@@ -70,7 +74,8 @@ class WineWindowProgram : public WindowProgramTest, public ::testing::WithParamI
         EXPECT_TRUE(wait_until(
             [&] {
                 int x = 0, y = 0, width = 0, height = 0;
-                return client_->geometry(w, &x, &y, &width, &height) && width == 512 && height == 512;
+                return client_->geometry(w, &x, &y, &width, &height) && width == 512 * scale() &&
+                       height == 512 * scale();
             },
             20s))
             << "the window never had the client area's size";
@@ -85,15 +90,16 @@ class WineWindowProgram : public WindowProgramTest, public ::testing::WithParamI
     // new window on (the program never sees it); the tests' own keys come
     // after this.
     void wait_until_keys_arrive(Window w) {
-        wait_for_echo(w, final_picture("128"), 0);  // "Rate? " is up
+        const auto s = static_cast<size_t>(scale());
+        EXPECT_TRUE(shows(w, final_picture("128"), 20s, 6 * 8, 8, scale()));  // "Rate? " is up
         int width = 0, height = 0;
         const std::vector<Rgb> prompt = client_->pixels(w, &width, &height);
         const auto echoed = [&] {
             const std::vector<Rgb> now = client_->pixels(w, &width, &height);
             if (now.size() != prompt.size()) return false;
-            for (size_t y = 0; y < 6; ++y)
-                for (size_t x = 48; x < 56; ++x)
-                    if (!(now[y * 512 + x] == prompt[y * 512 + x])) return true;
+            for (size_t y = 0; y < 6 * s; ++y)
+                for (size_t x = 48 * s; x < 56 * s; ++x)
+                    if (!(now[y * 512 * s + x] == prompt[y * 512 * s + x])) return true;
             return false;
         };
         int typed = 0;
@@ -154,12 +160,12 @@ bool drawn_by_opengl(const XClient& client, Window w) {
 // The framed "GDI" window is centred, its frame as wide on both sides. The
 // "DirectX" window has its outer corner where a centred picture would have
 // its corner, so the picture starts a frame's width further in.
-void expect_position(Window w, const XClient& client, bool direct_draw) {
+void expect_position(Window w, const XClient& client, bool direct_draw, int scale, int screen_width) {
     int x = 0, y = 0, width = 0, height = 0;
     EXPECT_TRUE(client.geometry(w, &x, &y, &width, &height));
-    EXPECT_EQ(width, 512);
-    EXPECT_EQ(height, 512);
-    constexpr int centred = (SCREEN_WIDTH - 512) / 2;
+    EXPECT_EQ(width, 512 * scale);
+    EXPECT_EQ(height, 512 * scale);
+    const int centred = (screen_width - 512 * scale) / 2;
     if (direct_draw) {
         EXPECT_GT(x, centred);
         EXPECT_LE(x, centred + 8);
@@ -176,11 +182,11 @@ void WineWindowProgram::typed_rate_run() {
         const Window w = program_window();
         EXPECT_EQ(client_->name_of(w), "wavetable");
         EXPECT_EQ(drawn_by_opengl(*client_, w), GetParam().direct_draw);
-        expect_position(w, *client_, GetParam().direct_draw);
+        expect_position(w, *client_, GetParam().direct_draw, scale(), screen_width());
         EXPECT_TRUE(wait_until([&] { return carries_program_icon(window_icon(*client_, w)); }));
         type("128");
         keys({"Return"});
-        EXPECT_TRUE(shows(w, picture));
+        EXPECT_TRUE(shows(w, picture, 20s, 512, 512, scale()));
         wait_for_final_wait();
         EXPECT_TRUE(process_running(pid));  // waiting for the key
         keys({"space"});
@@ -232,5 +238,27 @@ INSTANTIATE_TEST_SUITE_P(MissingLibraries, WineWithoutDirectX,
                          ::testing::Values(DriverCase{"NoDdraw", std::nullopt, "mscoree,mshtml,ddraw=", false},
                                            DriverCase{"NoDinput", std::nullopt, "mscoree,mshtml,dinput=", false}),
                          case_name);
+
+// On a desktop of 192 DPI the window is twice the picture's size and shows
+// each picture pixel as a 2 x 2 block, drawn by either driver.
+class WineWindowProgramAt192Dpi : public WineWindowProgram {};
+
+TEST_P(WineWindowProgramAt192Dpi, ThePictureIsShownTwiceItsSize) { typed_rate_run(); }
+
+INSTANTIATE_TEST_SUITE_P(Drivers, WineWindowProgramAt192Dpi,
+                         ::testing::Values(DriverCase{"DirectX", std::nullopt, std::nullopt, true, 192},
+                                           DriverCase{"GDI", "GDI", std::nullopt, false, 192}),
+                         case_name);
+
+// Windows sizes and scales the window for its monitor's DPI only for a
+// program that says it can (Wine does so for every program, so no run here
+// tells): the program carries the manifest that says so, for Windows 10
+// and for 8.1 (which Windows 7 reads as aware of the system's DPI).
+TEST(WineProgramFile, DeclaresPerMonitorDpiAwareness) {
+    const std::vector<unsigned char> bytes = read_file(WT_WINDOWS_EXE);
+    const std::string program(bytes.begin(), bytes.end());
+    EXPECT_NE(program.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(program.find(">true/pm</dpiAware>"), std::string::npos);
+}
 
 }  // namespace

@@ -34,15 +34,6 @@ void install_ctrl_handler() {
     if (SetConsoleCtrlHandler(console_ctrl_handler, TRUE)) g_handler_installed.store(true);
 }
 
-ConsoleKeyEvent key_event_of(const KEY_EVENT_RECORD& k) {
-    return ConsoleKeyEvent{k.bKeyDown ? 1 : 0,
-                           k.wRepeatCount,
-                           k.wVirtualKeyCode,
-                           k.wVirtualScanCode,
-                           static_cast<uint8_t>(k.uChar.AsciiChar),
-                           static_cast<uint32_t>(k.dwControlKeyState)};
-}
-
 // Every waiting input event, at most a ring's worth per poll so that a
 // flood of events can't keep a poll from returning. A console that can no
 // longer be read has gone away.
@@ -60,11 +51,20 @@ void read_events(WinConsole& console) {
             return;
         }
         if (count == 1 && record.EventType == KEY_EVENT)
-            console_key_event(console.alt_numpad, key_event_of(record.Event.KeyEvent), key_ring());
+            console_key_event(console.alt_numpad, console_key_event_of(record.Event.KeyEvent), key_ring());
     }
 }
 
 }  // namespace
+
+ConsoleKeyEvent console_key_event_of(const KEY_EVENT_RECORD& k) {
+    return ConsoleKeyEvent{k.bKeyDown ? 1 : 0,
+                           k.wRepeatCount,
+                           k.wVirtualKeyCode,
+                           k.wVirtualScanCode,
+                           static_cast<uint8_t>(k.uChar.AsciiChar),
+                           static_cast<uint32_t>(k.dwControlKeyState)};
+}
 
 BOOL WINAPI console_ctrl_handler(DWORD event) {
     if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT) return FALSE;

@@ -28,6 +28,12 @@ WinConsole& win_console();
 // (output redirected to a file or a pipe has no window).
 bool console_refresh(CONSOLE_SCREEN_BUFFER_INFO* info);
 
+// A key event of the console as the key ring keeps it. The character is
+// the event's byte as a number 0 to 255: the console types in its code
+// page (437 here), where 0x80 and above are letters such as the "é" of
+// 0x82, never negative numbers.
+ConsoleKeyEvent console_key_event_of(const KEY_EVENT_RECORD& record);
+
 // The console control handler, installed by the first key poll. Console
 // closed, user logging off, system shutting down: the window-close key,
 // pushed by the next key poll (the handler runs on a thread of the

@@ -118,8 +118,11 @@ class DxWindow : public WindowDriverTest {
    protected:
     void SetUp() override { open_screen("", &dx_driver); }
 
-    // The pixel of the back surface, as the refresh thread converted it.
-    static uint32_t converted(int32_t x, int32_t y) {
+    // The pixel of the back surface, as the refresh thread converted it,
+    // for a picture pixel: the last of its block.
+    uint32_t converted(int32_t x, int32_t y) const {
+        x = client_of(x);
+        y = client_of(y);
         return locked([&] {
             IDirectDrawSurface* back = dx_state().back;
             DDSURFACEDESC desc{};
@@ -154,17 +157,21 @@ TEST_F(DxWindow, FirstChoiceMakesAFramedWindowWithItsSurfacesKeyboardAndConverte
     RECT client{}, outer{};
     ASSERT_TRUE(GetClientRect(window_, &client));
     ASSERT_TRUE(GetWindowRect(window_, &outer));
-    EXPECT_EQ(client.right, 512);
-    EXPECT_EQ(client.bottom, 512);
+    EXPECT_EQ(client.right, 512 * scale_);
+    EXPECT_EQ(client.bottom, 512 * scale_);
     // The window's corner where a centred picture's would be.
-    EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - 512) >> 1);
-    EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - 512) >> 1);
+    EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - 512 * scale_) >> 1);
+    EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - 512 * scale_) >> 1);
     char name[64] = {};
     GetClassNameA(window_, name, sizeof name);
     EXPECT_STREQ(name, display_window().class_name);
     EXPECT_NE(display_window().converter, nullptr);
     EXPECT_EQ(GetForegroundWindow(), window_);
 }
+
+TEST_F(DxWindow, TheWindowShowsTheWholePage) { show_whole_page(); }
+
+TEST_F(DxWindow, ADpiChangeRescalesThePicture) { change_dpi(); }
 
 TEST_F(DxWindow, ChangedRowsAreConvertedIntoTheBackSurface) {
     dot(10, 300, 12, true);
@@ -220,6 +227,7 @@ TEST_F(DxWindow, ALostSurfaceIsRestoredAndThePictureDrawnAgain) {
     dot(31, 101, 14, true);  // the program draws on: the pass finds the primary lost
     EXPECT_TRUE(wait_until([&] { return locked([&] { return !lost.lost; }); }));
     EXPECT_TRUE(wait_until([&] { return converted(30, 100) == display_colour(14); }));
+    EXPECT_TRUE(shows_the_page(window_, scale_));  // not only the row that was drawn
     EXPECT_GE(lost.restores, 1);
     EXPECT_TRUE(IsWindow(window_));
     gfx_screen_close();
@@ -265,8 +273,8 @@ TEST_F(DxWindow, MaximisingSwitchesToFullScreenOrBackToTheWindow) {
     if (!full) {
         RECT client{};
         GetClientRect(window_, &client);
-        EXPECT_EQ(client.right, 512);
-        EXPECT_EQ(client.bottom, 512);
+        EXPECT_EQ(client.right, 512 * scale_);
+        EXPECT_EQ(client.bottom, 512 * scale_);
         EXPECT_TRUE(wait_until([&] { return converted(50, 50) == display_colour(13); }));
     }
 }

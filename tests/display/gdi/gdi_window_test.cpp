@@ -22,6 +22,7 @@
 #include "display/window_events.h"
 #include "gfx/gfx_mouse.h"
 #include "gfx/key_queue.h"
+#include "gfx/palette.h"
 #include "gfx/screen.h"
 #include "runtime/console/console_end.h"
 #include "runtime/console/key_codes.h"
@@ -42,10 +43,10 @@ class GdiWindow : public WindowDriverTest {
         open_screen("GDI", &gdi_driver);
     }
 
-    // The colour the window shows at a client pixel, 0x00BBGGRR.
+    // The colour the window shows at a picture pixel, 0x00BBGGRR.
     COLORREF shown(int x, int y) const {
         HDC dc = GetDC(window_);
-        const COLORREF c = GetPixel(dc, x, y);
+        const COLORREF c = GetPixel(dc, client_of(x), client_of(y));
         ReleaseDC(window_, dc);
         return c;
     }
@@ -62,9 +63,9 @@ TEST_F(GdiWindow, CentredFramedWindowOfTheScreenSizeWithTheProgramsClassAndTitle
     RECT client{}, outer{};
     ASSERT_TRUE(GetClientRect(window_, &client));
     ASSERT_TRUE(GetWindowRect(window_, &outer));
-    EXPECT_EQ(client.right, 512);
-    EXPECT_EQ(client.bottom, 512);
-    RECT want{0, 0, 512, 512};
+    EXPECT_EQ(client.right, 512 * scale_);
+    EXPECT_EQ(client.bottom, 512 * scale_);
+    RECT want{0, 0, 512 * scale_, 512 * scale_};
     AdjustWindowRect(&want, 0x00CB0000, FALSE);
     const int outer_width = want.right - want.left, outer_height = want.bottom - want.top;
     EXPECT_EQ(outer.right - outer.left, outer_width);
@@ -98,7 +99,7 @@ TEST_F(GdiWindow, TheVisiblePageGoesToTheWindowUnconverted) {
     EXPECT_EQ(display_window().converter, nullptr);
     const BITMAPINFO* header = gdi_state().header;
     ASSERT_NE(header, nullptr);
-    EXPECT_EQ(header->bmiHeader.biHeight, -512);
+    EXPECT_EQ(header->bmiHeader.biHeight, -512 * scale_);  // the bitmap shown: the page at the window's scale
     EXPECT_EQ(header->bmiHeader.biBitCount, 8);
     EXPECT_EQ(header->bmiHeader.biClrUsed, 256u);
     const RGBQUAD white = header->bmiColors[15];
@@ -108,6 +109,10 @@ TEST_F(GdiWindow, TheVisiblePageGoesToTheWindowUnconverted) {
     EXPECT_NE(g_gfx_screen->refresh_rate, 1);  // the "default rate" answer counts as unknown
 }
 
+TEST_F(GdiWindow, TheWindowShowsTheWholePage) { show_whole_page(); }
+
+TEST_F(GdiWindow, ADpiChangeRescalesThePicture) { change_dpi(); }
+
 TEST_F(GdiWindow, ChangedRowsAndTheCleanRowsBetweenThemReachTheWindow) {
     dot(10, 300, 12, true);
     ASSERT_TRUE(wait_until([&] { return shown(10, 300) == palette_colour(12); }));
@@ -116,8 +121,11 @@ TEST_F(GdiWindow, ChangedRowsAndTheCleanRowsBetweenThemReachTheWindow) {
     dot(20, 200, 9, false);
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(shown(20, 200), palette_colour(0));
-    dot(30, 100, 5, true);
-    dot(30, 400, 5, true);
+    locked([] {  // both marked before a pass can run
+        dot(30, 100, 5, true);
+        dot(30, 400, 5, true);
+        return 0;
+    });
     ASSERT_TRUE(wait_until([&] { return shown(30, 400) == palette_colour(5); }));
     EXPECT_EQ(shown(20, 200), palette_colour(9));
     EXPECT_TRUE(all_rows_shown());
@@ -152,9 +160,15 @@ TEST_F(GdiWindow, TypedCharactersAndExtendedKeysReachTheKeyQueue) {
     EXPECT_EQ(events[0].b, 0);
 }
 
+// Typed in the process code page (under Wine 1252, tools/wine-run.sh sets
+// the locale), "é" is the code page 437 byte 0x82, posted as a signed byte.
 TEST_F(GdiWindow, AnAccentedCharacterArrivesInCodePage437) {
-    if (GetACP() != 1252) GTEST_SKIP() << "the process code page is " << GetACP() << ", not 1252";
-    post(WM_CHAR, 0xE9, 2);
+    char typed = 0;
+    BOOL lost = FALSE;
+    const wchar_t e_acute = L'\u00E9';
+    if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &e_acute, 1, &typed, 1, nullptr, &lost) != 1 || lost)
+        GTEST_SKIP() << "the process code page " << GetACP() << " has no single-byte e acute";
+    post(WM_CHAR, static_cast<uint8_t>(typed), 2);
     EXPECT_EQ(keys(2), (std::vector<int32_t>{-126, -126}));
 }
 
@@ -217,9 +231,10 @@ TEST_F(GdiWindow, MaximisingSwitchesToFullScreenOrBackToTheWindow) {
     ASSERT_NE(window_, nullptr);
     RECT client{};
     GetClientRect(window_, &client);
-    EXPECT_EQ(client.right, 512);
-    EXPECT_EQ(client.bottom, 512);
     const bool full = (locked([] { return display_window().flags; }) & SCREEN_FULLSCREEN) != 0;
+    if (full) scale_ = 1;  // the display mode is the picture's size
+    EXPECT_EQ(client.right, 512 * scale_);
+    EXPECT_EQ(client.bottom, 512 * scale_);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)) & WS_POPUP, full ? WS_POPUP : 0u);
     EXPECT_TRUE(wait_until([&] { return shown(50, 50) == palette_colour(14); }));
 }
@@ -249,9 +264,12 @@ TEST_F(GdiWindow, TitleSetWhileTheScreenLockIsHeld) {
     EXPECT_STREQ(text, "Again");
 }
 
-TEST_F(GdiWindow, MousePlacementIsClampedToTheClientArea) {
+// The program places and reads the mouse in picture pixels whatever the
+// window's scale: a placed pointer stands in the middle of the pixel's
+// block, and a move anywhere in a block reads as that pixel.
+TEST_F(GdiWindow, MousePlacementIsClampedToTheClientAreaAndInPicturePixels) {
     ASSERT_EQ(gfx_set_mouse(600, -5, -1, -1), ERR_NONE);
-    POINT at{511, 0};
+    POINT at{511 * scale_ + scale_ / 2, scale_ / 2};
     ClientToScreen(window_, &at);
     POINT cursor{};
     ASSERT_TRUE(wait_until([&] { return GetCursorPos(&cursor) && cursor.x == at.x && cursor.y == at.y; }));
@@ -261,6 +279,14 @@ TEST_F(GdiWindow, MousePlacementIsClampedToTheClientArea) {
     EXPECT_EQ(y, 0);
     EXPECT_EQ(clip, 0);
     EXPECT_EQ(mouse_state().cursor_shown, 1);
+
+    POINT pointer{client_of(300), client_of(150)};  // the user moves the mouse
+    ClientToScreen(window_, &pointer);
+    SetCursorPos(pointer.x, pointer.y);
+    EXPECT_TRUE(wait_until([&] {
+        return gfx_get_mouse(&x, &y, &wheel, &buttons, &clip) == ERR_NONE && x == 300 && y == 150;
+    })) << x
+        << ", " << y;
 }
 
 TEST_F(GdiWindow, WheelNotchesAndButtons) {
@@ -324,13 +350,13 @@ TEST_F(GdiWindow, OtherSizesAndDepthsAreConvertedWhereTheBitmapNeedsIt) {
         window_ = win32_window().window;
         RECT client{};
         GetClientRect(window_, &client);
-        EXPECT_EQ(client.right, c.width);
+        EXPECT_EQ(client.right, c.width * scale_);
         EXPECT_EQ(display_window().converter != nullptr, c.converted);
         if (c.converted) {
             EXPECT_EQ(gdi_state().conversion_pitch, c.pitch);
         }
         EXPECT_EQ(gdi_state().header->bmiHeader.biBitCount, c.depth);
-        EXPECT_EQ(gdi_state().header->bmiHeader.biWidth, c.width);
+        EXPECT_EQ(gdi_state().header->bmiHeader.biWidth, c.width * scale_);
         gfx_lock();
         GfxScreen* s = g_gfx_screen;
         uint8_t* at = s->visible_pixels + 300 * s->pitch + (c.width - 1) * s->bytes_per_pixel;

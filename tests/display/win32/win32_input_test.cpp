@@ -78,15 +78,21 @@ TEST(Win32KeyMessages, CharacterTheKeyTypes) {
     EXPECT_EQ(win32_key_character(VK_F1, key_lparam(1, 0x3B), state), 0);
 }
 
-TEST(Win32KeyMessages, TypedBytesOfTheWesternCodePageInCodePage437) {
-    if (GetACP() != 1252) GTEST_SKIP() << "the process code page is " << GetACP() << ", not 1252";
+// The byte is read in the code page it was typed in: the same byte is
+// another letter in another one.
+TEST(Win32KeyMessages, TypedBytesOfACodePageInCodePage437) {
     struct Case {
+        UINT code_page;
         uint8_t typed, cp437;
     };
-    for (const Case& c : {Case{'a', 'a'}, Case{0xE9, 0x82}, Case{0xFC, 0x81}, Case{0xA3, 0x9C}, Case{0xDF, 0xE1}}) {
+    const Case cases[] = {
+        {1252, 'a', 'a'},   {1252, 0xE9, 0x82}, {1252, 0xFC, 0x81}, {1252, 0xA3, 0x9C},
+        {1252, 0xDF, 0xE1}, {1252, 0xE1, 0xA0}, {1253, 0xE1, 0xE0},  // Western a acute, Greek alpha
+    };
+    for (const Case& c : cases) {
         uint8_t got = 0;
-        ASSERT_TRUE(win32_cp437_of(c.typed, &got)) << int(c.typed);
-        EXPECT_EQ(got, c.cp437) << int(c.typed);
+        ASSERT_TRUE(win32_cp437_of(c.typed, c.code_page, &got)) << c.code_page << ": " << int(c.typed);
+        EXPECT_EQ(got, c.cp437) << c.code_page << ": " << int(c.typed);
     }
     // The buffers grew once and are kept between messages.
     const Win32Window& w32 = win32_window();

@@ -89,6 +89,17 @@ TEST_F(Keys, GetkeyAndSleepWakeOnAKey) {
     EXPECT_EQ(text_console_getkey(), 'q');
 }
 
+// The console types in code page 437: an "e" acute is the byte 0x82, code
+// 130 as the terminal gives it, and the one-byte key string 0x82.
+TEST_F(Keys, BytesAbove127AreCodesAbove127) {
+    std::vector<INPUT_RECORD> events;
+    type(events, '2', 0x03, static_cast<char>(0x82));  // the 2 key of a French layout
+    type(events, '2', 0x03, static_cast<char>(0x82));
+    send(events);
+    EXPECT_EQ(text_console_getkey(), 130);
+    EXPECT_EQ(poll_all(), std::vector<std::string>{"\x82"});
+}
+
 // The control handler runs on a thread of its own; the key it leaves
 // arrives through the next poll, once, and the console counts as ended.
 TEST_F(Keys, ClosingTheConsoleGivesTheWindowCloseKey) {
