@@ -5,12 +5,14 @@
 
 namespace {
 
+// Pixels are copied as bytes: rows need not start on a pixel's alignment.
 template <class Pixel>
 void scale_row(const uint8_t* src, uint8_t* dst, int32_t width, int32_t factor) {
-    const auto* in = reinterpret_cast<const Pixel*>(src);
-    auto* out = reinterpret_cast<Pixel*>(dst);
-    for (int32_t x = 0; x < width; ++x)
-        for (int32_t k = 0; k < factor; ++k) *out++ = in[x];
+    for (int32_t x = 0; x < width; ++x, src += sizeof(Pixel)) {
+        Pixel p;
+        std::memcpy(&p, src, sizeof p);
+        for (int32_t k = 0; k < factor; ++k, dst += sizeof p) std::memcpy(dst, &p, sizeof p);
+    }
 }
 
 // One row across; 24-bit pixels a byte group at a time.
