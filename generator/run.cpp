@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "generator/wave.h"
 #include "gfx/plot.h"
@@ -13,6 +11,7 @@
 #include "runtime/console/line_input.h"
 #include "runtime/file_put.h"
 #include "runtime/numeric_input.h"
+#include "runtime/os.h"
 #include "runtime/runtime_context.h"
 #include "runtime/strings.h"
 
@@ -51,8 +50,7 @@ void open_files() {
 bool failed(const WaveFile& f) {
     if (!file_fault(f.channel)) return false;
     if (f.shape != NO_SHAPE) return true;
-    std::error_code ec;
-    return !std::filesystem::exists(f.name, ec);
+    return !os_path_exists(f.name);
 }
 
 // Names each file that could not be written in full, with the system's

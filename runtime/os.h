@@ -31,6 +31,9 @@ size_t os_program_path(char* path, size_t size);
 // system's: "/" into a backslash on Windows, a backslash into "/" elsewhere.
 void os_native_path(char* path);
 
+// Whether something (a file, a directory) is there under that name.
+bool os_path_exists(const char* path);
+
 // Standard input as raw bytes, for redirected input. os_stdin_read
 // blocks: bytes read, 0 at the end of input (a failure ends it too).
 // os_stdin_ready tells without blocking whether a read would return at

@@ -2,6 +2,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -58,6 +59,11 @@ size_t os_program_path(char* path, size_t size) {
 void os_native_path(char* path) {
     for (char* p = path; *p; ++p)
         if (*p == '\\') *p = '/';
+}
+
+bool os_path_exists(const char* path) {
+    struct stat info {};
+    return stat(path, &info) == 0;
 }
 
 int64_t os_stdin_read(void* buffer, size_t count) {

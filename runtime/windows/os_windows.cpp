@@ -39,6 +39,8 @@ void os_native_path(char* path) {
         if (*p == '/') *p = '\\';
 }
 
+bool os_path_exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
 int64_t os_stdin_read(void* buffer, size_t count) {
     HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
     if (in == nullptr || in == INVALID_HANDLE_VALUE) return 0;
