@@ -9,6 +9,7 @@
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utmp.h>
 
 #include <cerrno>
 #include <cstring>
@@ -61,8 +62,19 @@ PtySession::PtySession(const Options& options) : cursor_row_(options.cursor_row)
     winsize ws{};
     ws.ws_col = static_cast<unsigned short>(options.columns);
     ws.ws_row = static_cast<unsigned short>(options.rows);
-    pid_t pid = forkpty(&master_, nullptr, nullptr, &ws);
+    // The modes are read before the child starts: once it runs, it may
+    // have made the terminal raw already.
+    int slave = -1;
+    if (openpty(&master_, &slave, nullptr, nullptr, &ws) != 0) {
+        master_ = -1;
+        if (out_fd >= 0) close(out_fd);
+        return;
+    }
+    tcgetattr(slave, &initial_);
+    pid_t pid = fork();
     if (pid == 0) {
+        close(master_);
+        if (login_tty(slave) != 0) _exit(125);
         if (out_fd >= 0) dup2(out_fd, STDOUT_FILENO);
         if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) _exit(126);
         char* const argv[] = {const_cast<char*>("wavetable"), nullptr};
@@ -70,10 +82,10 @@ PtySession::PtySession(const Options& options) : cursor_row_(options.cursor_row)
         execve(WAVETABLE_BINARY, argv, env.envp());
         _exit(127);
     }
+    close(slave);
     if (out_fd >= 0) close(out_fd);
     pid_ = pid;
     if (master_ >= 0) {
-        tcgetattr(master_, &initial_);
         fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
     }
 }
