@@ -9,6 +9,10 @@
 // least 1.
 constexpr int32_t dpi_scale(int32_t dpi) { return dpi / 96 > 1 ? dpi / 96 : 1; }
 
+// One row of `width` pixels of `bytes_per_pixel` bytes (1 to 4), each
+// pixel repeated `factor` times across into `dst`.
+void scale_row_across(const uint8_t* src, uint8_t* dst, int32_t width, int32_t bytes_per_pixel, int32_t factor);
+
 // Rows first..last of a picture of `width` pixels of `bytes_per_pixel`
 // bytes (1 to 4) at `src` (rows `src_pitch` bytes apart) into `dst`
 // (rows `dst_pitch` bytes apart), each pixel repeated `factor` times

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "display/display_window.h"
+#include "display/picture_scale.h"
 #include "display/wayland/wl_backend.h"
 #include "gfx/screen.h"
 
@@ -83,9 +84,8 @@ void draw_row(const WlPicture& p, WlBuffer& b, const WlGeometry& g, int32_t widt
     const uint32_t* row_pixels = in;  // at factor 1 the picture's row itself
     if (g.factor > 1) {
         scaled.resize(static_cast<size_t>(width * g.factor));
-        uint32_t* out = scaled.data();
-        for (int32_t x = 0; x < width; ++x)
-            for (int32_t k = 0; k < g.factor; ++k) *out++ = in[x];
+        scale_row_across(reinterpret_cast<const uint8_t*>(in), reinterpret_cast<uint8_t*>(scaled.data()), width,
+                         BYTES_PER_PIXEL, g.factor);
         row_pixels = scaled.data();
     }
     const int32_t left = std::max(0, g.offset_x), right = std::min(buffer_width, g.offset_x + width * g.factor);
